@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need; skips what is present.
+set -euo pipefail
+pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-speech-dev
+      qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin libgl-dev
+      libsqlite3-dev fonts-dejavu-core xvfb xauth)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

@@ -1,0 +1,96 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace data {
+
+// The data control of a window: one SQLite connection of its own, a query text (the record
+// source), the result with an exact count and lazily read rows, a current row, and edits.
+// Nothing throws: every operation reports success, and lastError() tells what failed.
+class RecordSource : public QObject {
+    Q_OBJECT
+public:
+    enum class Mode { ReadOnly, ReadWrite };
+
+    explicit RecordSource(QObject *parent = nullptr);
+    ~RecordSource() override;
+
+    // Opens the file by the name given (a bare name resolves against the working directory).
+    // Never creates a file.
+    bool open(const QString &fileName, Mode mode = Mode::ReadOnly);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    QString fileName() const { return m_fileName; }
+
+    void setRecordSource(const QString &sql) { m_sql = sql; }
+    QString recordSource() const { return m_sql; }
+
+    // Runs the record source; on success the current row is the first one.
+    bool refresh();
+    QString lastError() const { return m_error; }
+
+    int recordCount() const { return m_count; }
+    QStringList columns() const { return m_columns; }
+    int columnIndex(const QString &name) const; // case-insensitive; -1 when absent
+
+    int currentRow() const { return m_current; }
+    bool eof() const { return m_current >= m_count || m_count == 0; }
+    bool bof() const { return m_current < 0; }
+    void move(int rows);                // relative to the current row
+    void moveNext() { move(1); }
+    void moveFirst() { setCurrentRow(0); }
+    void setCurrentRow(int row);
+
+    // Value of a column by name in the current row, read as text; null QVariant for NULL.
+    QVariant field(const QString &name) const;
+    QString fieldText(const QString &name) const { return field(name).toString(); }
+    QVariant value(int row, int column) const;
+
+    // Edits. setField changes the current (or pending new) row in memory; update() writes it.
+    bool addNew();
+    bool isAdding() const { return m_adding; }
+    bool isEditing() const { return m_adding || !m_pending.isEmpty(); }
+    void setField(const QString &name, const QVariant &value);
+    bool update();
+    bool deleteCurrent();
+    void cancel();
+
+signals:
+    void refreshed();                 // the result was replaced
+    void currentChanged(int row);     // the current row moved
+    void rowChanged(int row);         // a row's values changed
+
+private:
+    using Row = std::vector<QVariant>;
+    bool fail(const QString &message);
+    void finalizeCursor();
+    bool ensureLoaded(int row) const;
+    bool loadAll() const;
+    QString tableName() const;
+    bool execWrite(const QString &sql, const QVariantList &binds, QString *error);
+
+    sqlite3 *m_db = nullptr;
+    QString m_fileName;
+    QString m_sql;
+    QString m_error;
+    QStringList m_columns;
+    QHash<QString, int> m_columnIndex;
+    int m_count = 0;
+    int m_current = -1;
+    // Lazily read rows: m_rows holds rows 0..size()-1; m_cursor is a statement over the same
+    // query positioned after m_cursorPos rows.
+    mutable std::vector<Row> m_rows;
+    mutable sqlite3_stmt *m_cursor = nullptr;
+    mutable int m_cursorPos = 0;
+    // Edits
+    bool m_adding = false;
+    QHash<int, QVariant> m_pending; // column -> new value
+};
+
+} // namespace data

@@ -1,0 +1,13 @@
+#pragma once
+#include <QWidget>
+
+namespace shell {
+
+// frm_about: version line in the caption, the maker's address on a grey panel.
+class AboutWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit AboutWindow(QWidget *parent = nullptr);
+};
+
+} // namespace shell

@@ -1,0 +1,176 @@
+#include "shell/MainWindow.h"
+
+#include "shell/Artwork.h"
+#include "shell/MenuTable.h"
+#include "shell/WindowRegistry.h"
+#include "ui/Environment.h"
+#include "ui/GermanText.h"
+#include "ui/MessageBox.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+
+namespace shell {
+
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_area(new QMdiArea(this))
+{
+    setObjectName(QStringLiteral("frm_main"));
+    setWindowIcon(programIcon());
+    m_area->setObjectName(QStringLiteral("MDIClient"));
+    m_area->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(m_area);
+    resize(ui::twips(11880), ui::twips(7260));
+
+    auto &registry = WindowRegistry::instance();
+    if (registry.names().isEmpty())
+        registerAllWindows(registry);
+    registry.setArea(m_area);
+
+    buildMenus();
+    // Text boxes claim Ctrl+A, Ctrl+X and the like for themselves; the menu's keys win here.
+    qApp->installEventFilter(this);
+    Form_Load();
+}
+
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+    m_area->closeAllSubWindows();
+}
+
+void MainWindow::Form_Load()
+{
+    const QSize screen = ui::screenPixels();
+    if (screen.width() < 1024 && screen.height() < 768)
+        ui::show(nullptr, QMessageBox::NoIcon,
+                 QStringLiteral("Die Bildschirmauflösung sollte mindestens 1024 X 768 Pixel betragen"));
+    setWindowTitle(QStringLiteral("Herzlich Willkommen im Wellenkladde Heute: ") + ui::dateText(ui::today()));
+}
+
+void MainWindow::buildMenus()
+{
+    const auto &table = menuTable();
+    QMenu *parents[5] = {};
+    for (size_t i = 0; i < table.size(); ++i) {
+        const MenuItem &item = table[i];
+        const bool hasChildren = i + 1 < table.size() && table[i + 1].level > item.level;
+        const QString name = QString::fromLatin1(item.name);
+        const QString caption = QString::fromUtf8(item.caption);
+        QAction *action = nullptr;
+        if (hasChildren || commandOf(item) == MenuCommand::WindowList) {
+            QMenu *menu = item.level == 1 ? menuBar()->addMenu(caption) : parents[item.level - 1]->addMenu(caption);
+            menu->setObjectName(name);
+            action = menu->menuAction();
+            m_menus.insert(name, menu);
+            parents[item.level] = menu;
+            if (commandOf(item) == MenuCommand::WindowList) {
+                m_windowList = menu;
+                connect(menu, &QMenu::aboutToShow, this, &MainWindow::fillWindowList);
+            }
+        } else {
+            action = item.level == 1 ? menuBar()->addAction(caption) : parents[item.level - 1]->addAction(caption);
+            connect(action, &QAction::triggered, this, [this, &item] { run(item); });
+        }
+        action->setObjectName(name);
+        if (!item.shortcut.isEmpty()) {
+            action->setShortcut(item.shortcut);
+            action->setShortcutContext(Qt::ApplicationShortcut);
+            m_shortcuts << item.shortcut;
+        }
+        m_actions.insert(name, action);
+    }
+    // The scanner menu is switched off for good.
+    m_actions.value(QStringLiteral("scan"))->setEnabled(false);
+}
+
+void MainWindow::fillWindowList()
+{
+    m_windowList->clear();
+    const auto windows = m_area->subWindowList();
+    int number = 1;
+    for (QMdiSubWindow *sub : windows) {
+        if (sub->isHidden())
+            continue;
+        QAction *a = m_windowList->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
+        a->setCheckable(true);
+        a->setChecked(sub == m_area->activeSubWindow());
+        connect(a, &QAction::triggered, sub, [this, sub] {
+            sub->showNormal();
+            m_area->setActiveSubWindow(sub);
+        });
+    }
+}
+
+void MainWindow::trigger(const QString &name)
+{
+    for (const MenuItem &item : menuTable())
+        if (name == QLatin1String(item.name))
+            return run(item);
+}
+
+void MainWindow::run(const MenuItem &item)
+{
+    // A command of the switched-off scanner menu cannot run, whatever calls it.
+    if (m_menus.value(QStringLiteral("scan"))->actions().contains(m_actions.value(QString::fromLatin1(item.name))))
+        return;
+    switch (commandOf(item)) {
+    case MenuCommand::End:
+        close();
+        break;
+    case MenuCommand::Backup:
+    case MenuCommand::Restore:
+        backupOrRestore(QString::fromLatin1(item.window));
+        break;
+    case MenuCommand::ShowWindow:
+        WindowRegistry::instance().show(QString::fromLatin1(item.window));
+        break;
+    case MenuCommand::WindowList:
+    case MenuCommand::None:
+        break;
+    }
+}
+
+void MainWindow::backupOrRestore(const QString &window)
+{
+    auto &registry = WindowRegistry::instance();
+    registry.show(window);
+    for (const QString &name : windowsClosedForBackup())
+        registry.close(name);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    m_area->closeAllSubWindows();
+    if (!m_area->subWindowList().isEmpty()) {
+        // A child refused to close (for instance a logbook with unsaved input).
+        bool anyVisible = false;
+        for (QMdiSubWindow *sub : m_area->subWindowList())
+            anyVisible = anyVisible || !sub->isHidden();
+        if (anyVisible) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (const QKeySequence &s : std::as_const(m_shortcuts)) {
+            if (s.matches(pressed) == QKeySequence::ExactMatch) {
+                event->ignore(); // not overridden: the menu's shortcut runs
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace shell

@@ -1,0 +1,45 @@
+#pragma once
+#include <QHash>
+#include <QMainWindow>
+
+class QMdiArea;
+class QMenu;
+class QAction;
+
+namespace shell {
+
+struct MenuItem;
+
+// frm_main: the frame every tool window opens in, with the menu bar.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    QMdiArea *area() const { return m_area; }
+    QAction *action(const QString &name) const { return m_actions.value(name); }
+    QMenu *menu(const QString &name) const { return m_menus.value(name); }
+
+    // The commands of the menu, callable by name as the menu calls them.
+    void trigger(const QString &name);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    void buildMenus();
+    void run(const MenuItem &item);
+    void backupOrRestore(const QString &window);
+    void fillWindowList();
+
+    QMdiArea *m_area;
+    QMenu *m_windowList = nullptr;
+    QHash<QString, QAction *> m_actions;
+    QHash<QString, QMenu *> m_menus;
+    QList<QKeySequence> m_shortcuts;
+};
+
+} // namespace shell

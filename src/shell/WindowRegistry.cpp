@@ -1,0 +1,85 @@
+#include "shell/WindowRegistry.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPoint>
+
+namespace shell {
+
+WindowRegistry &WindowRegistry::instance()
+{
+    static WindowRegistry registry;
+    return registry;
+}
+
+void WindowRegistry::add(const QString &name, Factory factory) { m_factories.insert(name, std::move(factory)); }
+
+QMdiSubWindow *WindowRegistry::frame(const QString &name) const
+{
+    // A closed frame waits for its deferred deletion hidden; it counts as gone.
+    const auto it = m_open.constFind(name);
+    if (it == m_open.constEnd() || !*it || (*it)->isHidden())
+        return nullptr;
+    return it->data();
+}
+
+bool WindowRegistry::isOpen(const QString &name) const { return frame(name) != nullptr; }
+
+QWidget *WindowRegistry::window(const QString &name) const
+{
+    QMdiSubWindow *sub = frame(name);
+    return sub ? sub->widget() : nullptr;
+}
+
+QWidget *WindowRegistry::show(const QString &name)
+{
+    if (QMdiSubWindow *sub = frame(name)) {
+        sub->showNormal();
+        if (m_area)
+            m_area->setActiveSubWindow(sub);
+        sub->raise();
+        return sub->widget();
+    }
+    const auto factory = m_factories.constFind(name);
+    if (factory == m_factories.constEnd() || !m_area)
+        return nullptr;
+    QWidget *widget = (*factory)();
+    if (!widget)
+        return nullptr;
+    widget->setObjectName(name);
+    const bool fixed = widget->property("fixedBorder").toBool();
+    Qt::WindowFlags flags = Qt::SubWindow;
+    if (fixed)
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+            | Qt::WindowCloseButtonHint;
+    QMdiSubWindow *sub = m_area->addSubWindow(widget, flags);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(m_area->window()->windowIcon());
+    sub->adjustSize();
+    if (fixed)
+        sub->setFixedSize(sub->sizeHint());
+    const QVariant place = widget->property("placeAt");
+    if (place.isValid())
+        sub->move(place.toPoint());
+    m_open.insert(name, sub);
+    QObject::connect(sub, &QObject::destroyed, m_area, [this, name] {
+        if (!m_open.value(name))
+            m_open.remove(name);
+    });
+    sub->show();
+    m_area->setActiveSubWindow(sub);
+    return widget;
+}
+
+void WindowRegistry::close(const QString &name)
+{
+    if (QMdiSubWindow *sub = frame(name)) {
+        // Delete at once so that the window's connection is gone when this returns.
+        if (sub->close()) {
+            m_open.remove(name);
+            delete sub;
+        }
+    }
+}
+
+} // namespace shell

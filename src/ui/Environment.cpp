@@ -1,0 +1,33 @@
+#include "ui/Environment.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace ui {
+namespace {
+std::function<QDate()> &todayProvider()
+{
+    static std::function<QDate()> p;
+    return p;
+}
+std::function<QSize()> &screenProvider()
+{
+    static std::function<QSize()> p;
+    return p;
+}
+} // namespace
+
+QDate today() { return todayProvider() ? todayProvider()() : QDate::currentDate(); }
+
+QSize screenPixels()
+{
+    if (screenProvider())
+        return screenProvider()();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size() : QSize();
+}
+
+void setTodayProvider(std::function<QDate()> p) { todayProvider() = std::move(p); }
+void setScreenProvider(std::function<QSize()> p) { screenProvider() = std::move(p); }
+
+} // namespace ui

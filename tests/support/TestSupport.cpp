@@ -1,0 +1,71 @@
+#include "support/TestSupport.h"
+
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+#include "ui/Environment.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace testsupport {
+
+QString Fixture::builtFile(const QString &file) { return QDir(QStringLiteral(KW_DATA_DIR)).filePath(file); }
+
+Fixture::Fixture(QSize screenSize, bool copyDatabases) : m_oldCwd(QDir::currentPath())
+{
+    ui::setTodayProvider([] { return fixedDate; });
+    ui::setScreenProvider([screenSize] { return screenSize; });
+    ui::setMessageObserver([this](const ui::MessageRecord &r) { messages << r; });
+    if (copyDatabases) {
+        for (const QString file : {QStringLiteral("Frequenzen.quorvel"), QStringLiteral("Frequenzen1.quorvel")}) {
+            const QString target = m_dir.filePath(file);
+            if (!QFile::copy(builtFile(file), target))
+                qWarning("cannot copy %s", qPrintable(builtFile(file)));
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
+        }
+    }
+    QDir::setCurrent(m_dir.path());
+}
+
+Fixture::~Fixture()
+{
+    m_main.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ui::setMessageObserver({});
+    ui::setTodayProvider({});
+    ui::setScreenProvider({});
+    QDir::setCurrent(m_oldCwd);
+}
+
+QStringList Fixture::messageTexts() const
+{
+    QStringList texts;
+    for (const auto &m : messages)
+        texts << m.text;
+    return texts;
+}
+
+shell::MainWindow *Fixture::mainWindow()
+{
+    if (!m_main)
+        m_main = std::make_unique<shell::MainWindow>();
+    return m_main.get();
+}
+
+QWidget *Fixture::open(const QString &name)
+{
+    mainWindow();
+    return shell::WindowRegistry::instance().show(name);
+}
+
+void Fixture::close(const QString &name)
+{
+    shell::WindowRegistry::instance().close(name);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool Fixture::isOpen(const QString &name) const { return shell::WindowRegistry::instance().isOpen(name); }
+
+} // namespace testsupport
