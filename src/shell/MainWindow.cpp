@@ -78,7 +78,6 @@ void MainWindow::buildMenus()
         action->setObjectName(name);
         if (!item.shortcut.isEmpty()) {
             action->setShortcut(item.shortcut);
-            action->setShortcutContext(Qt::ApplicationShortcut);
             m_shortcuts << item.shortcut;
         }
         m_actions.insert(name, action);

@@ -2,12 +2,16 @@
 
 #include "shell/AboutWindow.h"
 #include "finder/FinderWindow.h"
+#include "calc/KabelWindow.h"
+#include "calc/WelleWindow.h"
 
 namespace shell {
 
 void registerAllWindows(WindowRegistry &registry)
 {
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
+    registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; });
+    registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; });
     for (const finder::FinderVariant *variant : finder::allVariants()) {
         registry.add(QString::fromLatin1(variant->name), [variant] { return new finder::FinderWindow(*variant); });
     }

@@ -3,6 +3,7 @@
 #include "shell/StartWindow.h"
 #include "shell/WindowRegistry.h"
 #include "support/TestSupport.h"
+#include "ui/Environment.h"
 
 #include <QAction>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -141,7 +143,8 @@ void TestShell::timerOpensMainOnceEvenDuringWarning()
     QPointer<shell::MainWindow> main = splash ? splash->mainWindow() : nullptr;
     QVERIFY(main);
     QCOMPARE(fx.messages.size(), 1);
-    QCOMPARE(qApp->topLevelWidgets().count([](QWidget *w) { return w->objectName() == "frm_main"; }), 1);
+    const auto tops = qApp->topLevelWidgets();
+    QCOMPARE(std::count_if(tops.begin(), tops.end(), [](QWidget *w) { return w->objectName() == "frm_main"; }), 1);
     QTRY_VERIFY(!splash);
     delete main;
 }
@@ -153,10 +156,15 @@ void TestShell::timerFiresAfterTwoSeconds()
     splash->show();
     QTest::qWait(1500);
     QVERIFY(splash && !splash->mainWindow());
-    QPointer<shell::MainWindow> main;
-    QTRY_VERIFY_WITH_TIMEOUT((splash && (main = splash->mainWindow())) || main, 3000);
+    auto findMain = [] {
+        for (QWidget *w : qApp->topLevelWidgets())
+            if (w->objectName() == QLatin1String("frm_main"))
+                return w;
+        return static_cast<QWidget *>(nullptr);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(findMain(), 3000);
     QTRY_VERIFY(!splash);
-    delete main;
+    delete findMain();
 }
 
 void TestShell::captionKeepsStartDate()
@@ -327,8 +335,8 @@ void TestShell::backupClosesListedWindowsInOrder()
 {
     QFETCH(QString, command);
     QFETCH(QString, window);
+    QStringList destroyed; // outlives the windows that report into it
     Fixture fx;
-    QStringList destroyed;
     StandIns standIns({"frm_kontaktverwaltung", "frm_kontaktverwaltungdx", "frm_prefix", "frm_dx", "frm_kabel",
                        "frm_locator", "frm_datensicherung", "frm_wiederherstellen"},
                       &destroyed);
@@ -337,7 +345,6 @@ void TestShell::backupClosesListedWindowsInOrder()
     for (const char *name : {"frm_prefix", "frm_kabel", "frm_suche_president", "frm_kontaktverwaltung",
                              "frm_locator", "frm_suche", "frm_about", "frm_kontaktverwaltungdx"})
         QVERIFY2(fx.open(name), name);
-    QStringList finderClosed;
     for (const char *name : {"frm_suche_president", "frm_suche"})
         connect(shell::WindowRegistry::instance().window(name), &QObject::destroyed,
                 [&destroyed, name] { destroyed << name; });
