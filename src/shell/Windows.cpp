@@ -1,6 +1,7 @@
 #include "shell/WindowRegistry.h"
 
 #include "shell/AboutWindow.h"
+#include "data/ListWindow.h"
 #include "finder/FinderWindow.h"
 #include "calc/KabelWindow.h"
 #include "calc/WelleWindow.h"
@@ -12,6 +13,8 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; });
     registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; });
+    for (const data::ListDefinition &list : data::listDefinitions())
+        registry.add(QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); });
     for (const finder::FinderVariant *variant : finder::allVariants()) {
         registry.add(QString::fromLatin1(variant->name), [variant] { return new finder::FinderWindow(*variant); });
     }

@@ -1,0 +1,79 @@
+#include "data/GridModel.h"
+
+#include "data/RecordSource.h"
+
+#include <QHeaderView>
+#include <QItemSelectionModel>
+
+namespace data {
+
+GridModel::GridModel(RecordSource *source, std::vector<GridColumn> columns, QObject *parent)
+    : QAbstractTableModel(parent), m_source(source), m_columns(std::move(columns))
+{
+    resolveColumns();
+    connect(source, &RecordSource::refreshed, this, [this] {
+        beginResetModel();
+        resolveColumns();
+        endResetModel();
+    });
+    connect(source, &RecordSource::rowChanged, this, [this](int row) {
+        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+    });
+}
+
+void GridModel::resolveColumns()
+{
+    m_sourceColumn.clear();
+    for (const GridColumn &c : m_columns)
+        m_sourceColumn.push_back(m_source->columnIndex(c.field));
+}
+
+int GridModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_source->recordCount();
+}
+
+int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
+
+QVariant GridModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
+        return {};
+    const int column = m_sourceColumn[size_t(index.column())];
+    return column < 0 ? QVariant() : m_source->value(index.row(), column);
+}
+
+QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return section >= 0 && section < int(m_columns.size()) ? QVariant(m_columns[size_t(section)].caption) : QVariant();
+    return QVariant();
+}
+
+DataGrid::DataGrid(RecordSource *source, std::vector<GridColumn> columns, QWidget *parent)
+    : QTableView(parent), m_source(source), m_model(new GridModel(source, std::move(columns), this))
+{
+    setObjectName(QStringLiteral("DataGrid1"));
+    setModel(m_model);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setAlternatingRowColors(true);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    verticalHeader()->setFixedWidth(18); // the record selector column
+    horizontalHeader()->setHighlightSections(false);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) {
+                if (current.isValid() && current.row() != m_source->currentRow())
+                    m_source->setCurrentRow(current.row());
+            });
+    connect(source, &RecordSource::currentChanged, this, [this](int row) {
+        if (row >= 0 && row < m_model->rowCount() && currentIndex().row() != row)
+            setCurrentIndex(m_model->index(row, std::max(0, currentIndex().column())));
+    });
+}
+
+} // namespace data

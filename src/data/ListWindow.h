@@ -1,0 +1,38 @@
+#pragma once
+#include "data/GridModel.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+#include <optional>
+
+namespace data {
+
+class RecordSource;
+
+// What one frequency list window shows.
+struct ListDefinition {
+    const char *name;
+    QString caption;
+    QString recordSource;
+    std::vector<GridColumn> columns;
+    QSize clientTwips;
+    std::optional<QPoint> placeTwips; // placed at this point on every new load
+};
+
+const std::vector<ListDefinition> &listDefinitions();
+
+// A fixed-size window with a read-only grid over one reference table.
+class ListWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ListWindow(const ListDefinition &definition, QWidget *parent = nullptr);
+    RecordSource *dataControl() const { return m_source; }
+    DataGrid *grid() const { return m_grid; }
+
+private:
+    RecordSource *m_source;
+    DataGrid *m_grid;
+};
+
+} // namespace data

@@ -1,0 +1,396 @@
+#include "data/DataControl.h"
+#include "data/FieldBinding.h"
+#include "data/GridModel.h"
+#include "data/RecordSource.h"
+#include "data/SqlLike.h"
+#include "support/TestSupport.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QTest>
+#include <QTextEdit>
+#include <sqlite3.h>
+
+using data::RecordSource;
+using testsupport::Fixture;
+
+class TestRecordSource : public QObject {
+    Q_OBJECT
+private slots:
+    void likeMatch_data();
+    void likeMatch();
+    void likeInSql_data();
+    void likeInSql();
+    void queryShapes_data();
+    void queryShapes();
+    void apostrophesCannotEndTheLiteral_data();
+    void apostrophesCannotEndTheLiteral();
+    void exactCountAndLazyRows();
+    void navigation();
+    void editsReachTheFile();
+    void cancelDropsPendingEdits();
+    void gridFollowsSourceAndSelection();
+    void bindingShowsAndStoresRow();
+    void missingOrBrokenFile_data();
+    void missingOrBrokenFile();
+    void badQueryIsReportedNotThrown();
+};
+
+void TestRecordSource::likeMatch_data()
+{
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("match");
+    QTest::newRow("contains") << "%Ber%" << "Berlin" << true;
+    QTest::newRow("other case ascii") << "%berlin%" << "BERLIN" << true;
+    QTest::newRow("umlaut case") << "%ärzte%" << "Notfall Ärzte" << true;
+    QTest::newRow("umlaut upper pattern") << "ÖSTERREICH" << "österreich" << true;
+    QTest::newRow("exact no prefix match") << "dl" << "DL1" << false;
+    QTest::newRow("exact") << "dl" << "DL" << true;
+    QTest::newRow("percent only") << "%" << "" << true;
+    QTest::newRow("two percent empty text") << "%%" << "" << true;
+    QTest::newRow("underscore one char") << "D_" << "DL" << true;
+    QTest::newRow("underscore not two") << "D_" << "DL1" << false;
+    QTest::newRow("underscore umlaut") << "M_nchen" << "München" << true;
+    QTest::newRow("prefix wildcard") << "D%" << "DA" << true;
+    QTest::newRow("prefix wildcard miss") << "D%" << "ED" << false;
+    QTest::newRow("suffix") << "%dorf" << "Düsseldorf" << true;
+    QTest::newRow("backtracking") << "%a%b%c" << "aXbXaYbYc" << true;
+    QTest::newRow("backtracking miss") << "%a%b%c" << "aXbXaYbY" << false;
+    QTest::newRow("apostrophe") << "%O'Brien%" << "Pat O'Brien" << true;
+    QTest::newRow("eszett needs no fold") << "STRASSE" << "Straße" << false;
+}
+
+void TestRecordSource::likeMatch()
+{
+    QFETCH(QString, pattern);
+    QFETCH(QString, text);
+    QFETCH(bool, match);
+    QCOMPARE(data::likeMatch(pattern, text), match);
+}
+
+void TestRecordSource::likeInSql_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<int>("count");
+    // Rows: (1,'Berlin',26965), (2,'Ärzte',NULL), (3,NULL,27005), (4,'berliner',26975)
+    QTest::newRow("case folded") << "t Like '%BERLIN%'" << 2;
+    QTest::newRow("umlaut folded") << "t Like '%ärz%'" << 1;
+    QTest::newRow("number by its text") << "n Like '%2696%'" << 1;
+    QTest::newRow("number prefix") << "n Like '2697_'" << 1;
+    QTest::newRow("null never matches") << "t Like '%%'" << 3;
+    QTest::newRow("null never matches negated") << "not (t Like 'x')" << 3;
+    QTest::newRow("escape clause") << "t Like 'b%r' escape '\\'" << 1;
+}
+
+void TestRecordSource::likeInSql()
+{
+    QFETCH(QString, where);
+    QFETCH(int, count);
+    Fixture fx(QSize(1280, 1024), false);
+    const QString file = fx.path("like.db");
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
+    sqlite3_exec(db,
+                 "create table x (id integer primary key, t text, n integer);"
+                 "insert into x values (1,'Berlin',26965),(2,'Ärzte',NULL),(3,NULL,27005),(4,'berliner',26975);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    RecordSource source;
+    QVERIFY(source.open(file));
+    source.setRecordSource("select * from [x] where " + where);
+    QVERIFY2(source.refresh(), qPrintable(source.lastError()));
+    QCOMPARE(source.recordCount(), count);
+}
+
+void TestRecordSource::queryShapes_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("design source") << "Frequenzen.quorvel" << "select * from umbau" << 40 << "kanal" << "1";
+    QTest::newRow("bracketed") << "Frequenzen.quorvel" << "select * from [Umbau]" << 40 << "D" << "26965";
+    QTest::newRow("band search") << "Frequenzen.quorvel" << "select * from [Umbau] where D Like '%26965%'" << 1
+                                 << "Kanal" << "1";
+    QTest::newRow("band search none") << "Frequenzen.quorvel" << "select * from [Umbau] where A Like '%26965%'" << 0
+                                      << "Kanal" << "";
+    QTest::newRow("exact prefix") << "Frequenzen.quorvel" << "select * from [prefix] where prefix Like 'dl' order by prefix asc"
+                                  << 1 << "PREFIX" << "DL";
+    QTest::newRow("sorted lookup") << "Frequenzen.quorvel" << "select * from [bos] order by Ort asc" << -1 << "" << "";
+    QTest::newRow("logbook print form") << "Frequenzen1.quorvel" << "select * from[Kontakt] order by skip asc" << 0
+                                        << "skip" << "";
+    QTest::newRow("logbook dx print form") << "Frequenzen1.quorvel" << "select * from[Kontakt_dx]" << 0 << "skip" << "";
+    QTest::newRow("logbook search") << "Frequenzen1.quorvel"
+                                    << "select * from [Kontakt] where ort Like '%Ber%' order by skip asc" << 0 << "ort" << "";
+}
+
+void TestRecordSource::queryShapes()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, sql);
+    QFETCH(int, count);
+    QFETCH(QString, field);
+    QFETCH(QString, first);
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(file));
+    source.setRecordSource(sql);
+    QVERIFY2(source.refresh(), qPrintable(source.lastError()));
+    if (count >= 0)
+        QCOMPARE(source.recordCount(), count);
+    if (!field.isEmpty())
+        QCOMPARE(source.fieldText(field), first);
+    QCOMPARE(source.eof(), source.recordCount() == 0);
+}
+
+void TestRecordSource::apostrophesCannotEndTheLiteral_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("count");
+    QTest::newRow("O'Brien") << "O'Brien" << 1;
+    QTest::newRow("lone apostrophe") << "'" << 1;
+    QTest::newRow("closing attempt") << "x' or '1'='1" << 0;
+    QTest::newRow("statement attempt") << "'; drop table Kontakt; --" << 0;
+}
+
+void TestRecordSource::apostrophesCannotEndTheLiteral()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, count);
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+    source.setRecordSource("select * from [Kontakt] order by skip asc");
+    QVERIFY(source.refresh());
+    QVERIFY(source.addNew());
+    source.setField("skip", "Paddy");
+    source.setField("name", "O'Brien");
+    QVERIFY2(source.update(), qPrintable(source.lastError()));
+    source.setRecordSource("select * from [Kontakt] where name Like " + data::sqlText("%" + typed + "%")
+                           + " order by skip asc");
+    QVERIFY2(source.refresh(), qPrintable(source.lastError()));
+    QCOMPARE(source.recordCount(), count);
+    source.setRecordSource("select * from [Kontakt]");
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), 1);
+}
+
+void TestRecordSource::exactCountAndLazyRows()
+{
+    Fixture fx(QSize(1280, 1024), false);
+    const QString file = fx.path("many.db");
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(file).constData(), &db);
+    sqlite3_exec(db,
+                 "create table t (id integer primary key, v text);"
+                 "with recursive c(i) as (select 1 union all select i+1 from c where i < 5000)"
+                 " insert into t select i, 'row ' || i from c;",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    RecordSource source;
+    QVERIFY(source.open(file));
+    source.setRecordSource("select * from t where v Like '%7%' order by id desc");
+    QVERIFY(source.refresh());
+    int expected = 0;
+    for (int i = 1; i <= 5000; ++i)
+        expected += QString::number(i).contains('7');
+    QCOMPARE(source.recordCount(), expected);
+    // Far rows, then near ones again, in any order.
+    QCOMPARE(source.value(expected - 1, 1).toString(), QStringLiteral("row 7"));
+    QCOMPARE(source.value(0, 1).toString(), QStringLiteral("row 4997"));
+    QCOMPARE(source.value(500, 0).toString(), source.value(500, 0).toString());
+    QVERIFY(!source.value(expected, 1).isValid());
+}
+
+void TestRecordSource::navigation()
+{
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(data::kReferenceFile));
+    source.setRecordSource("select * from [president]");
+    QVERIFY(source.refresh());
+    QCOMPARE(source.currentRow(), 0);
+    source.move(39);
+    QCOMPARE(source.fieldText("kanal"), QStringLiteral("40"));
+    QVERIFY(!source.eof());
+    source.moveNext();
+    QVERIFY(source.eof());
+    QVERIFY(!source.field("kanal").isValid());
+    source.moveFirst();
+    QCOMPARE(source.fieldText("KANAL"), QStringLiteral("1"));
+    QCOMPARE(source.columns().first(), QStringLiteral("KANAL"));
+    QCOMPARE(source.columnIndex("Kanal"), 0);
+    QCOMPARE(source.columnIndex("nothing"), -1);
+}
+
+void TestRecordSource::editsReachTheFile()
+{
+    Fixture fx;
+    {
+        RecordSource source;
+        QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+        source.setRecordSource("select * from [Kontakt_dx] order by datum asc");
+        QVERIFY(source.refresh());
+        for (const char *skip : {"Charly", "Alpha", "Bravo"}) {
+            QVERIFY(source.addNew());
+            source.setField("skip", skip);
+            source.setField("ort", "Köln");
+            source.setField("qslbekommen", 1);
+            QVERIFY2(source.update(), qPrintable(source.lastError()));
+            QCOMPARE(source.fieldText("skip"), QString::fromLatin1(skip));
+        }
+        QCOMPARE(source.recordCount(), 3);
+        // Edit the second, delete the first.
+        source.setCurrentRow(1);
+        source.setField("ort", "Düsseldorf");
+        QVERIFY(source.update());
+        source.setCurrentRow(0);
+        QVERIFY(source.deleteCurrent());
+        QCOMPARE(source.recordCount(), 2);
+        QCOMPARE(source.fieldText("skip"), QStringLiteral("Alpha"));
+    }
+    RecordSource again;
+    QVERIFY(again.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+    again.setRecordSource("select * from [Kontakt_dx] order by skip asc");
+    QVERIFY(again.refresh());
+    QCOMPARE(again.recordCount(), 2);
+    QCOMPARE(again.fieldText("skip"), QStringLiteral("Alpha"));
+    QCOMPARE(again.fieldText("ort"), QStringLiteral("Düsseldorf"));
+    QCOMPARE(again.fieldText("qslbekommen"), QStringLiteral("1"));
+    again.moveNext();
+    QCOMPARE(again.fieldText("skip"), QStringLiteral("Bravo"));
+    QCOMPARE(again.fieldText("ort"), QStringLiteral("Köln"));
+}
+
+void TestRecordSource::cancelDropsPendingEdits()
+{
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+    source.setRecordSource("select * from [Kontakt] order by skip asc");
+    QVERIFY(source.refresh());
+    QVERIFY(source.addNew());
+    source.setField("skip", "Tango");
+    QVERIFY(source.update());
+    source.setField("skip", "Changed");
+    QCOMPARE(source.fieldText("skip"), QStringLiteral("Changed"));
+    source.cancel();
+    QCOMPARE(source.fieldText("skip"), QStringLiteral("Tango"));
+    QVERIFY(source.addNew());
+    source.setField("skip", "Never");
+    source.cancel();
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), 1);
+}
+
+void TestRecordSource::gridFollowsSourceAndSelection()
+{
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(data::kReferenceFile));
+    source.setRecordSource("select * from umbau");
+    QVERIFY(source.refresh());
+    data::DataGrid grid(&source, {{"Kanal", "Kanal"}, {"Band D", "d"}, {"Gone", "nosuchfield"}});
+    QCOMPARE(grid.model()->rowCount(), 40);
+    QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Band D"));
+    QCOMPARE(grid.model()->index(23, 1).data().toString(), QStringLiteral("27235"));
+    QVERIFY(!grid.model()->index(0, 2).data().isValid());
+    grid.setCurrentIndex(grid.model()->index(11, 0));
+    QCOMPARE(source.currentRow(), 11);
+    QCOMPARE(source.fieldText("kanal"), QStringLiteral("12"));
+    source.setCurrentRow(5);
+    QCOMPARE(grid.currentIndex().row(), 5);
+    source.setRecordSource("select * from [Umbau] where D Like '%272%'");
+    QVERIFY(source.refresh());
+    QCOMPARE(grid.model()->rowCount(), source.recordCount());
+}
+
+void TestRecordSource::bindingShowsAndStoresRow()
+{
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+    source.setRecordSource("select * from [Kontakt_dx] order by datum asc");
+    QVERIFY(source.refresh());
+    QLineEdit skip, ort;
+    QCheckBox qsl;
+    QTextEdit remarks;
+    data::FieldBinding binding(&source);
+    binding.bind(&skip, "skip");
+    binding.bind(&ort, "ort");
+    binding.bind(&qsl, "qslverschickt");
+    binding.bind(&remarks, "bemerkung");
+    QVERIFY(source.addNew());
+    QVERIFY(skip.text().isEmpty() && !qsl.isChecked());
+    skip.setText("Zulu");
+    ort.setText("Gießen");
+    qsl.setChecked(true);
+    remarks.setPlainText("Erste Zeile\nzweite Zeile mit ' und \"");
+    binding.store();
+    QVERIFY(source.update());
+    skip.clear();
+    source.moveFirst();
+    QCOMPARE(skip.text(), QStringLiteral("Zulu"));
+    QCOMPARE(ort.text(), QStringLiteral("Gießen"));
+    QVERIFY(qsl.isChecked());
+    QCOMPARE(remarks.toPlainText(), QStringLiteral("Erste Zeile\nzweite Zeile mit ' und \""));
+}
+
+void TestRecordSource::missingOrBrokenFile_data()
+{
+    QTest::addColumn<QByteArray>("content"); // empty: the file is missing
+    QTest::newRow("missing") << QByteArray();
+    QTest::newRow("not a database") << QByteArray("Dies ist keine Datenbank, sondern ein Brief.\n").repeated(40);
+}
+
+void TestRecordSource::missingOrBrokenFile()
+{
+    QFETCH(QByteArray, content);
+    Fixture fx(QSize(1280, 1024), false);
+    if (!content.isEmpty()) {
+        QFile f(fx.path(data::kReferenceFile));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QWidget window;
+    RecordSource *source = data::openDataControl(&window, data::kReferenceFile, "select * from umbau");
+    QVERIFY(source);
+    QVERIFY(!source->isOpen());
+    QCOMPARE(fx.messages.size(), 1);
+    QVERIFY(fx.messages[0].text.contains(QStringLiteral("Frequenzen.quorvel")));
+    QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
+    QVERIFY(!source->refresh());
+    QCOMPARE(source->recordCount(), 0);
+    QVERIFY(source->eof());
+    // Nothing created or changed the file.
+    QCOMPARE(QFile::exists(fx.path(data::kReferenceFile)), !content.isEmpty());
+    if (!content.isEmpty()) {
+        QFile f(fx.path(data::kReferenceFile));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), content);
+    }
+}
+
+void TestRecordSource::badQueryIsReportedNotThrown()
+{
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open(data::kReferenceFile));
+    source.setRecordSource("select * from umbau");
+    QVERIFY(source.refresh());
+    source.setRecordSource("select * from [Umbau] where A Like '%O'Brien%'");
+    QVERIFY(!source.refresh());
+    QVERIFY(!source.lastError().isEmpty());
+    // The reference file is opened read-only: a write fails cleanly.
+    source.setRecordSource("delete from umbau");
+    QVERIFY(!source.refresh());
+    source.setRecordSource("select * from umbau");
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), 40);
+}
+
+QTEST_MAIN(TestRecordSource)
+#include "tst_recordsource.moc"

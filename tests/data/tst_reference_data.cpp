@@ -1,0 +1,261 @@
+#include "Maidenhead.h"
+#include "data/RecordSource.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QSet>
+#include <QTest>
+
+using data::RecordSource;
+using testsupport::Fixture;
+
+namespace {
+// The standard CB channels 1-40 in kHz, written out from the channel chart.
+const int kStandard[40] = {26965, 26975, 26985, 27005, 27015, 27025, 27035, 27055, 27065, 27075,
+                           27085, 27105, 27115, 27125, 27135, 27155, 27165, 27175, 27185, 27205,
+                           27215, 27225, 27255, 27235, 27245, 27265, 27275, 27285, 27295, 27305,
+                           27315, 27325, 27335, 27345, 27355, 27365, 27375, 27385, 27395, 27405};
+
+QStringList columnsOf(const QString &file, const QString &table)
+{
+    RecordSource source;
+    if (!source.open(file))
+        return {};
+    source.setRecordSource("select * from [" + table + "]");
+    return source.refresh() ? source.columns() : QStringList();
+}
+} // namespace
+
+class TestReferenceData : public QObject {
+    Q_OBJECT
+private slots:
+    void columnsInOrder_data();
+    void columnsInOrder();
+    void channelTables_data();
+    void channelTables();
+    void hamIsUmbauMinusFive();
+    void prefixTable();
+    void maidenheadKnownPoints_data();
+    void maidenheadKnownPoints();
+    void locatorsMatchTownCoordinates();
+    void otherTablesHoldRows_data();
+    void otherTablesHoldRows();
+    void buildKeepsExistingLogbook();
+};
+
+void TestReferenceData::columnsInOrder_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QStringList>("columns");
+    const QString ref = "Frequenzen.quorvel", log = "Frequenzen1.quorvel";
+    const QStringList umbau = {"Kanal", "A", "B", "C", "D", "E", "F", "G", "H", "I", "L"};
+    const QStringList albrecht = {"Kanal", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J"};
+    QTest::newRow("umbau") << ref << "umbau" << umbau;
+    QTest::newRow("Ham") << ref << "Ham" << umbau;
+    QTest::newRow("albrecht") << ref << "albrecht" << albrecht;
+    QTest::newRow("albrecht2") << ref << "albrecht2" << albrecht;
+    QTest::newRow("albrechtallg") << ref << "albrechtallg" << albrecht;
+    QTest::newRow("president") << ref << "president" << QStringList{"KANAL", "A", "B", "C", "D", "E", "F"};
+    QTest::newRow("dxfreq") << ref << "dxfreq" << QStringList{"Frequenz", "Modulation", "Land-Organisation"};
+    QTest::newRow("prefix") << ref << "prefix" << QStringList{"PREFIX", "LAND", "L"};
+    QTest::newRow("locator") << ref << "locator" << QStringList{"Locator", "Distrikt", "Stadt", "Extra", "DXCC"};
+    QTest::newRow("bos") << ref << "bos" << QStringList{"BL", "Ort", "Benutzer", "Rufname", "Kanal", "Freq"};
+    QTest::newRow("flugfunk") << ref << "flugfunk" << QStringList{"Frquenz", "Ort"};
+    const QStringList contact = {"id", "skip", "vorname", "ort", "land", "callsign", "datum", "uhrzeit",
+                                 "lanal", "frequenz", "band", "rwert", "swert", "name", "strasse", "plz",
+                                 "tel", "email", "web", "bemerkung"};
+    QTest::newRow("Kontakt") << log << "Kontakt" << contact;
+    QTest::newRow("Kontakt_dx") << log << "Kontakt_dx" << (contact + QStringList{"qslverschickt", "qslbekommen"});
+}
+
+void TestReferenceData::columnsInOrder()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, table);
+    QFETCH(QStringList, columns);
+    Fixture fx;
+    QCOMPARE(columnsOf(file, table), columns);
+}
+
+void TestReferenceData::channelTables_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("bands");
+    QTest::addColumn<QChar>("standard");
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("last");
+    QTest::newRow("umbau") << "umbau" << "ABCDEFGHIL" << QChar('D') << 25615 << 30105;
+    QTest::newRow("president") << "president" << "ABCDEF" << QChar('D') << 25615 << 28305;
+    QTest::newRow("albrecht") << "albrecht" << "ABCDEFGHIJ" << QChar('E') << 25165 << 29655;
+    QTest::newRow("albrecht2") << "albrecht2" << "ABCDEFGHIJ" << QChar('E') << 25165 << 29655;
+    QTest::newRow("albrechtallg") << "albrechtallg" << "ABCDEFGHIJ" << QChar('E') << 25165 << 29655;
+}
+
+void TestReferenceData::channelTables()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, bands);
+    QFETCH(QChar, standard);
+    QFETCH(int, first);
+    QFETCH(int, last);
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open("Frequenzen.quorvel"));
+    source.setRecordSource("select * from " + table);
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), 40);
+    QHash<QChar, QSet<QString>> seen;
+    for (int n = 1; n <= 40; ++n, source.moveNext()) {
+        // The unordered query comes back in channel order.
+        QCOMPARE(source.fieldText("kanal"), QString::number(n));
+        QCOMPARE(source.fieldText(QString(standard)).toInt(), kStandard[n - 1]);
+        for (int b = 0; b < bands.size(); ++b) {
+            const QString cell = source.fieldText(QString(bands[b]));
+            QVERIFY2(cell.size() == 5 && cell.toInt() > 0, qPrintable(cell));
+            QVERIFY2(!seen[bands[b]].contains(cell), qPrintable(table + " " + bands[b] + " " + cell));
+            seen[bands[b]].insert(cell);
+            // Neighbouring bands are 450 kHz apart.
+            if (b > 0)
+                QCOMPARE(cell.toInt() - source.fieldText(QString(bands[b - 1])).toInt(), 450);
+        }
+    }
+    source.moveFirst();
+    QCOMPARE(source.fieldText("A").toInt(), first);
+    source.move(39);
+    QCOMPARE(source.fieldText(QString(bands.back())).toInt(), last);
+}
+
+void TestReferenceData::hamIsUmbauMinusFive()
+{
+    Fixture fx;
+    RecordSource umbau, ham;
+    QVERIFY(umbau.open("Frequenzen.quorvel") && ham.open("Frequenzen.quorvel"));
+    umbau.setRecordSource("select * from umbau");
+    ham.setRecordSource("select * from Ham");
+    QVERIFY(umbau.refresh() && ham.refresh());
+    QCOMPARE(ham.recordCount(), 40);
+    for (int n = 0; n < 40; ++n, umbau.moveNext(), ham.moveNext()) {
+        QCOMPARE(ham.fieldText("Kanal"), umbau.fieldText("Kanal"));
+        for (const char *band : {"A", "B", "C", "D", "E", "F", "G", "H", "I", "L"})
+            QCOMPARE(ham.fieldText(band).toInt(), umbau.fieldText(band).toInt() - 5);
+    }
+}
+
+void TestReferenceData::prefixTable()
+{
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open("Frequenzen.quorvel"));
+    source.setRecordSource("select * from prefix");
+    QVERIFY(source.refresh());
+    QVERIFY2(source.recordCount() >= 300, "several hundred DXCC prefixes");
+    QSet<QString> prefixes;
+    for (; !source.eof(); source.moveNext()) {
+        const QString p = source.fieldText("PREFIX");
+        QVERIFY(!p.isEmpty() && !source.fieldText("LAND").isEmpty());
+        QVERIFY2(!prefixes.contains(p.toUpper()), qPrintable(p));
+        prefixes.insert(p.toUpper());
+    }
+    for (const char *p : {"DL", "F", "G", "I", "OE", "HB9", "W", "JA", "VK", "ZS"})
+        QVERIFY2(prefixes.contains(p), p);
+    source.setRecordSource("select * from [prefix] where prefix Like 'DL' order by prefix asc");
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), 1);
+    QCOMPARE(source.fieldText("LAND"), QStringLiteral("Deutschland"));
+}
+
+void TestReferenceData::maidenheadKnownPoints_data()
+{
+    QTest::addColumn<double>("lat");
+    QTest::addColumn<double>("lon");
+    QTest::addColumn<QString>("locator");
+    QTest::newRow("Berlin") << 52.5200 << 13.4050 << "JO62QM";
+    QTest::newRow("Hamburg") << 53.5511 << 9.9937 << "JO43XN";
+    QTest::newRow("München") << 48.1374 << 11.5755 << "JN58SD";
+    QTest::newRow("Köln") << 50.9375 << 6.9603 << "JO30LW";
+    QTest::newRow("grid origin") << -90.0 << -180.0 << "AA00AA";
+    QTest::newRow("southern western") << -33.8688 << -70.6693 << "FF46PD";
+}
+
+void TestReferenceData::maidenheadKnownPoints()
+{
+    QFETCH(double, lat);
+    QFETCH(double, lon);
+    QFETCH(QString, locator);
+    QCOMPARE(QString::fromStdString(maidenheadLocator(lat, lon)), locator);
+}
+
+void TestReferenceData::locatorsMatchTownCoordinates()
+{
+    Fixture fx;
+    QFile towns(QStringLiteral(KW_SOURCE_DIR "/db/towns.tsv"));
+    QVERIFY(towns.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList header = QString::fromUtf8(towns.readLine()).trimmed().split('\t');
+    const int stadt = header.indexOf("Stadt"), lat = header.indexOf("Lat"), lon = header.indexOf("Lon");
+    QHash<QString, QString> expected;
+    while (!towns.atEnd()) {
+        const QStringList f = QString::fromUtf8(towns.readLine()).trimmed().split('\t');
+        if (f.size() == header.size())
+            expected.insert(f[stadt], QString::fromStdString(maidenheadLocator(f[lat].toDouble(), f[lon].toDouble())));
+    }
+    QVERIFY2(expected.size() >= 600, "every German town above about 20,000 inhabitants");
+    RecordSource source;
+    QVERIFY(source.open("Frequenzen.quorvel"));
+    source.setRecordSource("select * from [locator]");
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), expected.size());
+    for (; !source.eof(); source.moveNext()) {
+        const QString loc = source.fieldText("Locator");
+        QCOMPARE(loc, expected.value(source.fieldText("Stadt")));
+        // Germany lies in the fields JN and JO.
+        QVERIFY2(loc.startsWith("JN") || loc.startsWith("JO"), qPrintable(loc));
+        QCOMPARE(source.fieldText("DXCC"), QStringLiteral("DL"));
+    }
+}
+
+void TestReferenceData::otherTablesHoldRows_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("minimum");
+    QTest::newRow("dxfreq") << "dxfreq" << 50;
+    QTest::newRow("bos") << "bos" << 50;
+    QTest::newRow("flugfunk") << "flugfunk" << 50;
+}
+
+void TestReferenceData::otherTablesHoldRows()
+{
+    QFETCH(QString, table);
+    QFETCH(int, minimum);
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open("Frequenzen.quorvel"));
+    source.setRecordSource("select * from " + table);
+    QVERIFY(source.refresh());
+    QVERIFY(source.recordCount() >= minimum);
+}
+
+void TestReferenceData::buildKeepsExistingLogbook()
+{
+    // The built logbook file next to the program is the user's: a build leaves it alone.
+    // Here: the builder's rule, run against a logbook holding a contact.
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(source.open("Frequenzen1.quorvel", RecordSource::Mode::ReadWrite));
+    source.setRecordSource("select * from [Kontakt]");
+    QVERIFY(source.refresh());
+    QVERIFY(source.addNew());
+    source.setField("skip", "Bleibt");
+    QVERIFY(source.update());
+    source.close();
+    const QString builder = QStringLiteral(KW_DATA_DIR "/../tools/kw_dbbuild");
+    QCOMPARE(QProcess::execute(builder, {"logbook", fx.path("Frequenzen1.quorvel"), KW_SOURCE_DIR "/db"}), 0);
+    QVERIFY(source.open("Frequenzen1.quorvel"));
+    QVERIFY(source.refresh());
+    QCOMPARE(source.recordCount(), 1);
+    QCOMPARE(source.fieldText("skip"), QStringLiteral("Bleibt"));
+}
+
+QTEST_MAIN(TestReferenceData)
+#include "tst_reference_data.moc"
