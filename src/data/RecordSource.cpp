@@ -8,8 +8,10 @@
 
 namespace data {
 namespace {
-// Rows read with the count pass; everything after them is read when it is first asked for.
+// Rows kept from the first pass: the first page of an unfiltered result, or every row of a
+// filtered one up to this many. Rows past them are read in windows when first asked for.
 constexpr int kFirstPage = 100;
+constexpr int kFilteredRows = 5000;
 constexpr int kChunk = 256;
 
 QVariant columnValue(sqlite3_stmt *stmt, int col)
@@ -56,23 +58,14 @@ bool RecordSource::open(const QString &fileName, Mode mode)
     return true;
 }
 
-void RecordSource::finalizeCursor()
-{
-    if (m_cursor) {
-        sqlite3_finalize(m_cursor);
-        m_cursor = nullptr;
-    }
-    m_cursorPos = 0;
-}
-
 void RecordSource::close()
 {
-    finalizeCursor();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
     m_rows.clear();
+    m_window.clear();
     m_columns.clear();
     m_columnIndex.clear();
     m_count = 0;
@@ -87,7 +80,6 @@ bool RecordSource::refresh()
         return fail(m_error.isEmpty() ? QStringLiteral("Die Datenbank ist nicht geöffnet.") : m_error);
     m_adding = false;
     m_pending.clear();
-    finalizeCursor();
 
     sqlite3_stmt *stmt = nullptr;
     const QByteArray sql = m_sql.toUtf8();
@@ -105,35 +97,52 @@ bool RecordSource::refresh()
     for (int c = columnCount - 1; c >= 0; --c)
         index.insert(columns.at(c).toCaseFolded(), c);
 
-    // One pass gives the exact count; only the first page is read into memory.
+    // Exact count and first page. Without a filter SQLite counts far faster than it steps
+    // (count(*) reads the smallest index); with one, every row has to be tested anyway, so one
+    // pass counts and keeps the first page.
     std::vector<Row> rows;
     int count = 0;
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc != SQLITE_ROW) {
-            const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
-            sqlite3_finalize(stmt);
-            return fail(message);
-        }
-        if (count < kFirstPage) {
-            Row row(static_cast<size_t>(columnCount));
-            for (int c = 0; c < columnCount; ++c)
-                row[size_t(c)] = columnValue(stmt, c);
-            rows.push_back(std::move(row));
-        }
-        ++count;
-    }
-    sqlite3_reset(stmt);
-    if (count > int(rows.size()))
-        m_cursor = stmt;
-    else
+    auto readRow = [&] {
+        Row row(static_cast<size_t>(columnCount));
+        for (int c = 0; c < columnCount; ++c)
+            row[size_t(c)] = columnValue(stmt, c);
+        rows.push_back(std::move(row));
+    };
+    auto stepError = [&] {
+        const QString message = QString::fromUtf8(sqlite3_errmsg(m_db));
         sqlite3_finalize(stmt);
+        return fail(message);
+    };
+    static const QRegularExpression filtered(QStringLiteral("\\bwhere\\b"), QRegularExpression::CaseInsensitiveOption);
+    const std::optional<int> fastCount = filtered.match(m_sql).hasMatch() ? std::nullopt : countRows();
+    if (fastCount) {
+        count = *fastCount;
+        while (int(rows.size()) < std::min(count, kFirstPage)) {
+            const int rc = sqlite3_step(stmt);
+            if (rc == SQLITE_DONE)
+                break;
+            if (rc != SQLITE_ROW)
+                return stepError();
+            readRow();
+        }
+    } else {
+        for (;;) {
+            const int rc = sqlite3_step(stmt);
+            if (rc == SQLITE_DONE)
+                break;
+            if (rc != SQLITE_ROW)
+                return stepError();
+            if (count < kFilteredRows)
+                readRow();
+            ++count;
+        }
+    }
+    sqlite3_finalize(stmt);
 
     m_columns = columns;
     m_columnIndex = index;
     m_rows = std::move(rows);
+    m_window.clear();
     m_count = count;
     m_current = 0;
     m_error.clear();
@@ -142,39 +151,60 @@ bool RecordSource::refresh()
     return true;
 }
 
-bool RecordSource::ensureLoaded(int row) const
+std::optional<int> RecordSource::countRows() const
 {
-    if (row < 0 || row >= m_count)
-        return false;
-    if (row < int(m_rows.size()))
-        return true;
-    if (!m_cursor)
-        return false;
-    const int columnCount = int(m_columns.size());
-    while (m_cursorPos < int(m_rows.size())) {
-        if (sqlite3_step(m_cursor) != SQLITE_ROW)
-            return false;
-        ++m_cursorPos;
-    }
-    const int target = std::min(m_count - 1, row + kChunk);
-    while (int(m_rows.size()) <= target) {
-        if (sqlite3_step(m_cursor) != SQLITE_ROW)
-            break;
-        Row values(static_cast<size_t>(columnCount));
-        for (int c = 0; c < columnCount; ++c)
-            values[size_t(c)] = columnValue(m_cursor, c);
-        m_rows.push_back(std::move(values));
-        ++m_cursorPos;
-    }
-    return row < int(m_rows.size());
+    // The sort order does not change the count, and SQLite flattens the subquery only without it.
+    static const QRegularExpression orderBy(QStringLiteral("\\s+order\\s+by\\s+[^()']*$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QString unsorted = m_sql;
+    unsorted.remove(orderBy);
+    const QByteArray sql = QStringLiteral("select count(*) from (%1)").arg(unsorted).toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    std::optional<int> count;
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) == SQLITE_OK
+        && sqlite3_step(stmt) == SQLITE_ROW)
+        count = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    return count;
 }
 
-bool RecordSource::loadAll() const
+bool RecordSource::readRows(int offset, int limit, std::vector<Row> *rows) const
 {
-    if (m_count > 0 && !ensureLoaded(m_count - 1))
+    const QByteArray sql = QStringLiteral("%1 limit %2 offset %3").arg(m_sql.trimmed()).arg(limit).arg(offset).toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
         return false;
-    const_cast<RecordSource *>(this)->finalizeCursor();
+    }
+    const int columnCount = sqlite3_column_count(stmt);
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        Row values(static_cast<size_t>(columnCount));
+        for (int c = 0; c < columnCount; ++c)
+            values[size_t(c)] = columnValue(stmt, c);
+        rows->push_back(std::move(values));
+    }
+    sqlite3_finalize(stmt);
     return true;
+}
+
+const RecordSource::Row *RecordSource::row(int index) const
+{
+    if (index < 0 || index >= m_count)
+        return nullptr;
+    if (index < int(m_rows.size()))
+        return &m_rows[size_t(index)];
+    if (index >= m_windowStart && index < m_windowStart + int(m_window.size()))
+        return &m_window[size_t(index - m_windowStart)];
+    // A window around the row, a little of it above, so scrolling either way stays in it.
+    const int start = std::max(int(m_rows.size()), index - kChunk / 4);
+    std::vector<Row> window;
+    if (!m_db || !readRows(start, kChunk, &window))
+        return nullptr;
+    m_windowStart = start;
+    m_window = std::move(window);
+    if (index - m_windowStart < int(m_window.size()))
+        return &m_window[size_t(index - m_windowStart)];
+    return nullptr;
 }
 
 int RecordSource::columnIndex(const QString &name) const
@@ -196,9 +226,8 @@ void RecordSource::move(int rows) { setCurrentRow(m_current + rows); }
 
 QVariant RecordSource::value(int row, int column) const
 {
-    if (column < 0 || column >= int(m_columns.size()) || !ensureLoaded(row))
-        return QVariant();
-    return m_rows[size_t(row)][size_t(column)];
+    const Row *values = column >= 0 && column < int(m_columns.size()) ? this->row(row) : nullptr;
+    return values ? (*values)[size_t(column)] : QVariant();
 }
 
 QVariant RecordSource::field(const QString &name) const
@@ -211,6 +240,34 @@ QVariant RecordSource::field(const QString &name) const
     if (m_adding)
         return QVariant();
     return value(m_current, column);
+}
+
+int RecordSource::positionOfId(const QVariant &id) const
+{
+    const int idColumn = columnIndex(QStringLiteral("id"));
+    if (idColumn < 0)
+        return -1;
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        if (m_rows[i][size_t(idColumn)] == id)
+            return int(i);
+    if (int(m_rows.size()) >= m_count)
+        return -1;
+    // Past the rows in memory: walk the result reading the id alone.
+    const QByteArray sql = m_sql.toUtf8();
+    const QByteArray wanted = id.toString().toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    int position = -1;
+    if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) == SQLITE_OK) {
+        for (int i = 0; sqlite3_step(stmt) == SQLITE_ROW; ++i) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, idColumn));
+            if (text && wanted == text) {
+                position = i;
+                break;
+            }
+        }
+    }
+    sqlite3_finalize(stmt);
+    return position;
 }
 
 QString RecordSource::tableName() const
@@ -280,8 +337,6 @@ bool RecordSource::update()
     const int idColumn = columnIndex(QStringLiteral("id"));
     if (table.isEmpty())
         return fail(QStringLiteral("Die Tabelle der Abfrage ist unbekannt."));
-    if (!loadAll())
-        return fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
 
     QStringList names;
     QVariantList binds;
@@ -307,37 +362,34 @@ bool RecordSource::update()
         }
         if (!execWrite(sql, binds, &error))
             return fail(error);
-        // The new record joins the end of the result and becomes the current one.
-        const qint64 id = sqlite3_last_insert_rowid(m_db);
-        Row row(static_cast<size_t>(m_columns.size()));
-        for (int c = 0; c < int(m_columns.size()); ++c)
-            row[size_t(c)] = m_pending.value(c);
-        if (idColumn >= 0)
-            row[size_t(idColumn)] = QString::number(id);
-        m_rows.push_back(std::move(row));
-        ++m_count;
-        m_adding = false;
-        m_pending.clear();
-        m_current = m_count - 1;
-        emit refreshed();
-        emit currentChanged(m_current);
+        // The result is read again; the new record becomes the current one.
+        const QString id = QString::number(sqlite3_last_insert_rowid(m_db));
+        if (!refresh())
+            return false;
+        const int position = positionOfId(id);
+        setCurrentRow(position >= 0 ? position : m_count - 1);
         return true;
     }
     if (idColumn < 0)
         return fail(QStringLiteral("Der Datensatz hat keine Kennung und kann nicht gespeichert werden."));
     if (m_current < 0 || m_current >= m_count)
         return fail(QStringLiteral("Kein aktueller Datensatz."));
+    const Row *current = row(m_current);
+    if (!current)
+        return fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
     QStringList sets;
     for (const QString &n : names)
         sets << n + QStringLiteral("=?");
-    binds << m_rows[size_t(m_current)][size_t(idColumn)];
+    binds << (*current)[size_t(idColumn)];
     if (!sets.isEmpty()
         && !execWrite(QStringLiteral("update \"%1\" set %2 where id=?").arg(table, sets.join(QLatin1Char(','))),
                       binds, &error))
         return fail(error);
+    // The row keeps its place in the result, as it does until the next refresh.
+    Row *cached = const_cast<Row *>(current);
     for (int column : pendingColumns)
         if (column != idColumn)
-            m_rows[size_t(m_current)][size_t(column)] = m_pending.value(column);
+            (*cached)[size_t(column)] = m_pending.value(column);
     m_pending.clear();
     emit rowChanged(m_current);
     emit currentChanged(m_current);
@@ -349,22 +401,17 @@ bool RecordSource::deleteCurrent()
     if (!m_db)
         return fail(QStringLiteral("Die Datenbank ist nicht geöffnet."));
     const int idColumn = columnIndex(QStringLiteral("id"));
-    if (eof() || idColumn < 0)
+    const Row *current = row(m_current);
+    if (eof() || idColumn < 0 || !current)
         return fail(QStringLiteral("Kein Datensatz zum Löschen."));
-    if (!loadAll())
-        return fail(QString::fromUtf8(sqlite3_errmsg(m_db)));
     QString error;
-    if (!execWrite(QStringLiteral("delete from \"%1\" where id=?").arg(tableName()),
-                   {m_rows[size_t(m_current)][size_t(idColumn)]}, &error))
+    if (!execWrite(QStringLiteral("delete from \"%1\" where id=?").arg(tableName()), {(*current)[size_t(idColumn)]},
+                   &error))
         return fail(error);
-    m_rows.erase(m_rows.begin() + m_current);
-    --m_count;
-    m_pending.clear();
-    m_adding = false;
-    if (m_current >= m_count)
-        m_current = m_count > 0 ? m_count - 1 : 0;
-    emit refreshed();
-    emit currentChanged(m_current);
+    const int position = m_current;
+    if (!refresh())
+        return false;
+    setCurrentRow(std::min(position, std::max(0, m_count - 1)));
     return true;
 }
 

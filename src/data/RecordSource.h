@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
@@ -69,9 +70,10 @@ signals:
 private:
     using Row = std::vector<QVariant>;
     bool fail(const QString &message);
-    void finalizeCursor();
-    bool ensureLoaded(int row) const;
-    bool loadAll() const;
+    const Row *row(int index) const;
+    std::optional<int> countRows() const;
+    bool readRows(int offset, int limit, std::vector<Row> *rows) const;
+    int positionOfId(const QVariant &id) const;
     QString tableName() const;
     bool execWrite(const QString &sql, const QVariantList &binds, QString *error);
 
@@ -83,11 +85,11 @@ private:
     QHash<QString, int> m_columnIndex;
     int m_count = 0;
     int m_current = -1;
-    // Lazily read rows: m_rows holds rows 0..size()-1; m_cursor is a statement over the same
-    // query positioned after m_cursorPos rows.
-    mutable std::vector<Row> m_rows;
-    mutable sqlite3_stmt *m_cursor = nullptr;
-    mutable int m_cursorPos = 0;
+    // Rows held in memory: the first rows of the result, and a window of rows read on demand.
+    // No statement stays open between calls, so the file is never held locked.
+    std::vector<Row> m_rows;
+    mutable int m_windowStart = 0;
+    mutable std::vector<Row> m_window;
     // Edits
     bool m_adding = false;
     QHash<int, QVariant> m_pending; // column -> new value
