@@ -56,6 +56,10 @@ QWidget *WindowRegistry::show(const QString &name)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(m_area->window()->windowIcon());
     sub->adjustSize();
+    // Wide enough for the caption beside the frame's buttons.
+    const int captionWidth = sub->fontMetrics().horizontalAdvance(widget->windowTitle()) + 110;
+    if (sub->width() < captionWidth && widget->maximumWidth() >= captionWidth)
+        sub->resize(captionWidth, sub->height());
     if (fixed)
         sub->setFixedSize(sub->sizeHint());
     const QVariant place = widget->property("placeAt");
