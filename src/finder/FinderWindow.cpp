@@ -64,7 +64,6 @@ FinderWindow::FinderWindow(const FinderVariant &variant, QWidget *parent) : QWid
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(shape, 1);
     layout->addWidget(ende);
-    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
     m_source = data::openDataControl(this, data::kReferenceFile, variant.designSource);
 }
