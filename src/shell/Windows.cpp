@@ -5,6 +5,10 @@
 #include "finder/FinderWindow.h"
 #include "calc/KabelWindow.h"
 #include "calc/WelleWindow.h"
+#include "lookup/BosWindow.h"
+#include "lookup/FlugWindow.h"
+#include "lookup/LocatorWindow.h"
+#include "lookup/PrefixWindow.h"
 
 namespace shell {
 
@@ -13,6 +17,10 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
     registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; });
     registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; });
+    registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });
+    registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
+    registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });
+    registry.add(QStringLiteral("frm_flug"), [] { return new lookup::FlugWindow; });
     for (const data::ListDefinition &list : data::listDefinitions())
         registry.add(QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); });
     for (const finder::FinderVariant *variant : finder::allVariants()) {
