@@ -1,0 +1,25 @@
+#pragma once
+#include "lookup/LookupWindow.h"
+
+namespace lookup {
+
+// frm_locator: Maidenhead locators and the towns they cover, searched by part of either.
+class LocatorWindow : public LookupWindow {
+    Q_OBJECT
+public:
+    explicit LocatorWindow(QWidget *parent = nullptr);
+
+    static QString locatorQuery(const QString &text);
+    static QString townQuery(const QString &text);
+
+private:
+    void Form_Load();
+    void cmd_locator_clicked();
+    void cmd_Stadt_clicked();
+    void cmd_reset_clicked();
+
+    QLineEdit *txt_locator;
+    QLineEdit *txt_stadt;
+};
+
+} // namespace lookup

@@ -1,0 +1,82 @@
+#include "lookup/LookupWindow.h"
+
+#include "data/DataControl.h"
+#include "ui/MessageBox.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace lookup {
+
+LookupWindow::LookupWindow(const char *name, const QString &designCaption, const QString &firstQuery,
+                           std::vector<data::GridColumn> columns, QSize preferredSize, QWidget *parent)
+    : QWidget(parent), m_preferredSize(preferredSize)
+{
+    setObjectName(QString::fromLatin1(name));
+    setWindowTitle(designCaption);
+
+    m_source = data::openDataControl(this, data::kReferenceFile, firstQuery);
+    // openDataControl has already told the user when the file or the query failed.
+    m_loaded = m_source->isOpen() && m_source->lastError().isEmpty();
+    m_grid = new data::DataGrid(m_source, std::move(columns), this);
+
+    m_controls = new QHBoxLayout;
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(m_controls);
+    layout->addWidget(m_grid, 1);
+}
+
+bool LookupWindow::runQuery(const QString &sql)
+{
+    const QString shown = m_source->recordSource();
+    m_source->setRecordSource(sql);
+    if (m_source->refresh())
+        return true;
+    // The grid still shows the last result and reads its further rows through the query text,
+    // so that text has to be the one of the rows shown.
+    m_source->setRecordSource(shown);
+    ui::critical(this, QStringLiteral("Die Daten aus %1 konnten nicht gelesen werden:\n%2")
+                           .arg(data::kReferenceFile, m_source->lastError()));
+    return false;
+}
+
+void LookupWindow::showCount(const QString &before)
+{
+    // Plain digits: QString::number never groups.
+    setWindowTitle(before + QString::number(m_source->recordCount()) + QStringLiteral(" Datensätze"));
+}
+
+QGroupBox *LookupWindow::searchFrame(const char *name, const QString &caption, QLineEdit *edit, QPushButton *go)
+{
+    auto *frame = new QGroupBox(caption, this);
+    frame->setObjectName(QString::fromLatin1(name));
+    edit->setParent(frame);
+    go->setParent(frame);
+    auto *row = new QHBoxLayout(frame);
+    row->addWidget(edit, 1);
+    row->addWidget(go);
+    return frame;
+}
+
+void LookupWindow::addResetButton(QPushButton *reset)
+{
+    auto *column = new QVBoxLayout;
+    column->setContentsMargins(0, 0, 0, style()->pixelMetric(QStyle::PM_LayoutBottomMargin));
+    column->addStretch(1);
+    column->addWidget(reset);
+    m_controls->addLayout(column);
+}
+
+void LookupWindow::setColumnWidths(const std::vector<int> &widths)
+{
+    for (size_t c = 0; c < widths.size(); ++c)
+        m_grid->setColumnWidth(int(c), widths[c]);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
+}
+
+} // namespace lookup

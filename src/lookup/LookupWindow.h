@@ -1,0 +1,62 @@
+#pragma once
+#include "data/GridModel.h"
+
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+class QGroupBox;
+class QHBoxLayout;
+class QLineEdit;
+class QPushButton;
+
+namespace data {
+class RecordSource;
+}
+
+namespace lookup {
+
+// What the four look-up windows share: the data control Adodc1 on the reference file, the grid
+// DataGrid1 under a row of search controls, and running a query without ever failing hard.
+class LookupWindow : public QWidget {
+    Q_OBJECT
+public:
+    data::RecordSource *dataControl() const { return m_source; }
+    data::DataGrid *grid() const { return m_grid; }
+    QSize sizeHint() const override { return m_preferredSize; }
+
+protected:
+    // Opens Adodc1 with the query the window shows first. The design-time query of the windows
+    // that replace it at load would only be thrown away, so the control opens with the load
+    // query straight away.
+    LookupWindow(const char *name, const QString &designCaption, const QString &firstQuery,
+                 std::vector<data::GridColumn> columns, QSize preferredSize, QWidget *parent);
+
+    // Sets the query and runs it. On a database error the user is told, the grid keeps what it
+    // showed and false comes back; the window stays open and usable.
+    bool runQuery(const QString &sql);
+
+    // True when the first query ran, so the caption may show the table's row count.
+    bool loaded() const { return m_loaded; }
+    // The caption with the row count: before + digits + " Datensätze".
+    void showCount(const QString &before);
+
+    // The row above the grid that takes the frames and buttons.
+    QHBoxLayout *controls() const { return m_controls; }
+    // A frame holding one search box and its button side by side.
+    QGroupBox *searchFrame(const char *name, const QString &caption, QLineEdit *edit, QPushButton *go);
+    // The reset button beside the frames, level with the buttons inside them.
+    void addResetButton(QPushButton *reset);
+    // Widths of the grid columns; the last one also takes what is left.
+    void setColumnWidths(const std::vector<int> &widths);
+
+private:
+    data::RecordSource *m_source;
+    data::DataGrid *m_grid;
+    QHBoxLayout *m_controls;
+    QSize m_preferredSize;
+    bool m_loaded = false;
+};
+
+} // namespace lookup

@@ -1,0 +1,25 @@
+#pragma once
+#include "lookup/LookupWindow.h"
+
+namespace lookup {
+
+// frm_prefix: the DX prefix list; finds the row of one whole prefix.
+class PrefixWindow : public LookupWindow {
+    Q_OBJECT
+public:
+    explicit PrefixWindow(QWidget *parent = nullptr);
+
+    static QString searchQuery(const QString &text);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void txt_suche_focusIn();
+    void cmd_suche_clicked();
+    void cmd_reset_clicked();
+
+    QLineEdit *txt_suche;
+};
+
+} // namespace lookup

@@ -1,0 +1,476 @@
+#include "data/RecordSource.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+#include "support/TestSupport.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QTest>
+#include <sqlite3.h>
+
+using testsupport::Fixture;
+using testsupport::child;
+
+namespace {
+const QString kReference = QStringLiteral("Frequenzen.quorvel");
+
+// Runs statements on the working copy of the reference file, outside any window.
+bool exec(const Fixture &fx, const QString &sql)
+{
+    sqlite3 *db = nullptr;
+    bool ok = sqlite3_open(QFile::encodeName(fx.path(kReference)).constData(), &db) == SQLITE_OK;
+    char *error = nullptr;
+    ok = ok && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
+    if (error)
+        qWarning("%s", error);
+    sqlite3_free(error);
+    sqlite3_close(db);
+    return ok;
+}
+
+// The first column of a query on the working copy; a NULL comes back as a null QString.
+QStringList values(const Fixture &fx, const QString &sql)
+{
+    QStringList out;
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_open(QFile::encodeName(fx.path(kReference)).constData(), &db);
+    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
+        out << (text ? QString::fromUtf8(text) : QString());
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return out;
+}
+
+QStringList gridColumn(QWidget *w, const QString &header)
+{
+    auto *grid = child<QTableView>(w, "DataGrid1");
+    QStringList out;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        if (grid->model()->headerData(c, Qt::Horizontal).toString() == header)
+            for (int r = 0; r < grid->model()->rowCount(); ++r)
+                out << grid->model()->index(r, c).data().toString();
+    return out;
+}
+
+QStringList headers(QWidget *w)
+{
+    auto *grid = child<QTableView>(w, "DataGrid1");
+    QStringList out;
+    for (int c = 0; c < grid->model()->columnCount(); ++c)
+        out << grid->model()->headerData(c, Qt::Horizontal).toString();
+    return out;
+}
+
+bool isSorted(const QStringList &list)
+{
+    return std::is_sorted(list.begin(), list.end(), [](const QString &a, const QString &b) { return a < b; });
+}
+
+void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
+
+void type(QWidget *w, const char *edit, const QString &text)
+{
+    child<QLineEdit>(w, edit)->clear();
+    QTest::keyClicks(child<QLineEdit>(w, edit), text);
+}
+} // namespace
+
+class TestLookup : public QObject {
+    Q_OBJECT
+private slots:
+    void captionsAndGrids_data();
+    void captionsAndGrids();
+    void containsSearch_data();
+    void containsSearch();
+    void queryTexts_data();
+    void queryTexts();
+    void prefixSearch_data();
+    void prefixSearch();
+    void prefixBoxEmptiedOnFocus_data();
+    void prefixBoxEmptiedOnFocus();
+    void reset_data();
+    void reset();
+    void locatorDefaults();
+    void databaseErrors_data();
+    void databaseErrors();
+};
+
+void TestLookup::captionsAndGrids_data()
+{
+    QTest::addColumn<QString>("command"); // menu command; empty: opened by name only
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("columns");
+    QTest::addColumn<QString>("search");
+    QTest::newRow("prefix") << "gfhfgh" << "frm_prefix" << "prefix" << 1234 << "PREFIX LISTE"
+                            << QStringList{"PREFIX", "LAND", ""} << "cmd_suche";
+    QTest::newRow("locator") << "loc" << "frm_locator" << "locator" << 1234 << "Locator Daten  1234 Datensätze"
+                             << QStringList{"Locator", "Distrikt", "Stadt", "Extra", "DXCC"} << "cmd_Stadt";
+    QTest::newRow("bos") << "" << "frm_bos" << "bos" << 1234 << "BOS-Frequenzen   1234 Datensätze"
+                         << QStringList{"BL", "Ort", "Benutzer", "Rufname", "Kanal", "Freq"} << "cmd_sucheort";
+    QTest::newRow("flug") << "" << "frm_flug" << "flugfunk" << 87 << " FlugFunk   87 Datensätze"
+                          << QStringList{"Frequenz", "Ort"} << "cmd_suchefreq";
+}
+
+void TestLookup::captionsAndGrids()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    QFETCH(int, rows);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, columns);
+    QFETCH(QString, search);
+    Fixture fx;
+    // Bring the table to the wanted size: cut it down, or double it and cut.
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(exec(fx, QStringLiteral("insert into %1 select * from %1").arg(table)));
+    QVERIFY(exec(fx, QStringLiteral("delete from %1 where rowid not in (select rowid from %1 limit %2)").arg(table).arg(rows)));
+    QWidget *w = nullptr;
+    if (command.isEmpty()) {
+        w = fx.open(window);
+    } else {
+        fx.mainWindow()->trigger(command);
+        w = shell::WindowRegistry::instance().window(window);
+    }
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), caption);
+    QCOMPARE(headers(w), columns);
+    QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(), rows);
+    // The count is taken once: searches and reset leave the caption alone.
+    click(w, search.toLatin1().constData());
+    click(w, "cmd_reset");
+    QCOMPARE(w->windowTitle(), caption);
+    QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(), rows);
+}
+
+void TestLookup::containsSearch_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected"); // rows whose column contains this pattern, any case
+    QTest::addColumn<bool>("hits");
+    const QString loc = "frm_locator", bos = "frm_bos", flug = "frm_flug";
+    QTest::newRow("locator square") << loc << "txt_locator" << "cmd_locator" << "Locator" << "JO62" << "JO62" << true;
+    QTest::newRow("locator lower case") << loc << "txt_locator" << "cmd_locator" << "Locator" << "jo62qm" << "jo62qm" << true;
+    QTest::newRow("town lower case") << loc << "txt_stadt" << "cmd_Stadt" << "Stadt" << "berlin" << "berlin" << true;
+    QTest::newRow("town umlaut upper") << loc << "txt_stadt" << "cmd_Stadt" << "Stadt" << "MÜNCHEN" << "MÜNCHEN" << true;
+    QTest::newRow("underscore one letter") << loc << "txt_stadt" << "cmd_Stadt" << "Stadt" << "k_ln" << "k.ln" << true;
+    QTest::newRow("percent") << loc << "txt_stadt" << "cmd_Stadt" << "Stadt" << "%" << "" << true;
+    QTest::newRow("empty text") << loc << "txt_locator" << "cmd_locator" << "Locator" << "" << "" << true;
+    QTest::newRow("apostrophe town") << loc << "txt_stadt" << "cmd_Stadt" << "Stadt" << "o'brien" << "o'brien" << true;
+    QTest::newRow("no hit") << loc << "txt_stadt" << "cmd_Stadt" << "Stadt" << "xyzzy" << "xyzzy" << false;
+    QTest::newRow("bos part of frequency") << bos << "txt_freq" << "cmd_suchefreq" << "Freq" << "84,4" << "84,4" << true;
+    QTest::newRow("bos frequency wildcard") << bos << "txt_freq" << "cmd_suchefreq" << "Freq" << "84_4" << "84.4" << true;
+    QTest::newRow("bos frequency empty") << bos << "txt_freq" << "cmd_suchefreq" << "Freq" << "" << "" << true;
+    QTest::newRow("bos call name") << bos << "txt_rufname" << "cmd_sucherufname" << "Rufname" << "florian" << "florian" << true;
+    QTest::newRow("bos call name apostrophe") << bos << "txt_rufname" << "cmd_sucherufname" << "Rufname" << "O'Brien" << "O'Brien" << true;
+    QTest::newRow("bos place upper") << bos << "txt_ort" << "cmd_sucheort" << "Ort" << "AUGSBURG" << "augsburg" << true;
+    QTest::newRow("bos place empty") << bos << "txt_ort" << "cmd_sucheort" << "Ort" << "" << "" << true;
+    QTest::newRow("flug place") << flug << "txt_ort" << "cmd_sucheort" << "Ort" << "berlin" << "berlin" << true;
+    QTest::newRow("flug place apostrophe") << flug << "txt_ort" << "cmd_sucheort" << "Ort" << "o'brien" << "o'brien" << true;
+    QTest::newRow("flug frequency") << flug << "txt_freq" << "cmd_suchefreq" << "Frequenz" << "121," << "121," << true;
+    QTest::newRow("flug frequency percent") << flug << "txt_freq" << "cmd_suchefreq" << "Frequenz" << "%" << "" << true;
+    QTest::newRow("flug frequency no hit") << flug << "txt_freq" << "cmd_suchefreq" << "Frequenz" << "999" << "999" << false;
+}
+
+void TestLookup::containsSearch()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, edit);
+    QFETCH(QString, button);
+    QFETCH(QString, column);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QFETCH(bool, hits);
+    Fixture fx;
+    // Edge rows: every searched column empty (null), and a name with an apostrophe.
+    QVERIFY(exec(fx, "insert into locator values (NULL,'Irland',NULL,NULL,'EI');"
+                     "insert into locator values ('IO51OB','Irland','O''Brien',NULL,'EI');"
+                     "insert into bos values ('XX',NULL,'Test',NULL,'1',NULL);"
+                     "insert into bos values ('XX','Aachen','Test','O''Brien','2','84,0000');"
+                     "insert into flugfunk values (NULL,NULL);"
+                     "insert into flugfunk values ('118,000','O''Brien Field');"));
+    QWidget *w = fx.open(window);
+    QVERIFY(w);
+    // Text left in the other boxes must not narrow the search.
+    for (QLineEdit *other : w->findChildren<QLineEdit *>())
+        other->setText(QStringLiteral("qqqq"));
+    type(w, edit.toLatin1().constData(), text);
+    click(w, button.toLatin1().constData());
+    QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
+
+    const QString table = window == "frm_locator" ? "locator" : window == "frm_bos" ? "bos" : "flugfunk";
+    const QString field = column == "Frequenz" ? "Frquenz" : column;
+    const QRegularExpression pattern(expected, QRegularExpression::CaseInsensitiveOption);
+    QStringList wanted; // stored order
+    for (const QString &v : values(fx, QStringLiteral("select %1 from %2").arg(field, table)))
+        if (!v.isNull() && pattern.match(v).hasMatch())
+            wanted << v;
+    QCOMPARE(!wanted.isEmpty(), hits);
+    QStringList shown = gridColumn(w, column);
+    if (window == "frm_locator") {
+        QCOMPARE(shown, wanted); // unsorted: the table's own order
+    } else {
+        QVERIFY(isSorted(gridColumn(w, "Ort")));
+        std::sort(shown.begin(), shown.end());
+        std::sort(wanted.begin(), wanted.end());
+        QCOMPARE(shown, wanted);
+    }
+}
+
+void TestLookup::queryTexts_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("query");
+    QTest::newRow("bos frequency") << "frm_bos" << "txt_freq" << "cmd_suchefreq" << "ab"
+                                   << "select * from [bos] where Freq like '%ab%' order by Ort asc";
+    QTest::newRow("bos apostrophe doubled") << "frm_bos" << "txt_rufname" << "cmd_sucherufname" << "O'B"
+                                            << "select * from [bos] where Rufname like '%O''B%' order by Ort asc";
+    QTest::newRow("flug place") << "frm_flug" << "txt_ort" << "cmd_sucheort" << "ab"
+                                << "select * from [flugfunk] where Ort like '%ab%' order by Ort asc";
+    QTest::newRow("locator") << "frm_locator" << "txt_locator" << "cmd_locator" << "ab"
+                             << "select * from [locator] where Locator Like '%ab%'";
+    QTest::newRow("prefix") << "frm_prefix" << "txt_suche" << "cmd_suche" << "dl"
+                            << "select * from [prefix] where prefix Like 'dl' order by prefix asc";
+}
+
+void TestLookup::queryTexts()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, edit);
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    QFETCH(QString, query);
+    Fixture fx;
+    QWidget *w = fx.open(window);
+    type(w, edit.toLatin1().constData(), text);
+    click(w, button.toLatin1().constData());
+    QCOMPARE(w->findChild<data::RecordSource *>("Adodc1")->recordSource(), query);
+    QVERIFY(fx.messages.isEmpty());
+}
+
+void TestLookup::prefixSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("oracle"); // the prefixes expected, straight from the table; none: not found
+    QTest::newRow("lower case exact") << "dl" << "select PREFIX from prefix where PREFIX = 'DL'";
+    QTest::newRow("longer prefix") << "DL1" << "select PREFIX from prefix where PREFIX = 'DL1'";
+    QTest::newRow("first letter and percent")
+        << "D%" << "select PREFIX from prefix where substr(PREFIX, 1, 1) = 'D' order by PREFIX";
+    QTest::newRow("underscore") << "d_"
+                                << "select PREFIX from prefix where substr(PREFIX, 1, 1) = 'D' and length(PREFIX) = 2 "
+                                   "order by PREFIX";
+    QTest::newRow("apostrophe") << "o'k" << "select PREFIX from prefix where PREFIX = 'O''K'";
+    QTest::newRow("empty text") << "" << "";
+    QTest::newRow("unknown") << "QQ" << "";
+}
+
+void TestLookup::prefixSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, oracle);
+    Fixture fx;
+    QVERIFY(exec(fx, "insert into prefix values ('DL1','Testland','EU'); insert into prefix values ('O''K','Test','EU');"));
+    const QStringList stored = values(fx, "select PREFIX from prefix");
+    fx.mainWindow()->trigger("gfhfgh");
+    QWidget *w = shell::WindowRegistry::instance().window("frm_prefix");
+    QVERIFY(w);
+    QCOMPARE(gridColumn(w, "PREFIX"), stored);
+    type(w, "txt_suche", text);
+    click(w, "cmd_suche");
+    const QStringList wanted = oracle.isEmpty() ? QStringList() : values(fx, oracle);
+    if (wanted.isEmpty()) {
+        QVERIFY(oracle.isEmpty());
+        QCOMPARE(fx.messages.size(), 1);
+        QCOMPARE(fx.messages[0].title, QStringLiteral("WELLENKLADDE 2006"));
+        QCOMPARE(fx.messages[0].text, QStringLiteral("Kein Datensatz gefunden"));
+        QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(gridColumn(w, "PREFIX"), stored); // the whole table, not the empty result
+        QCOMPARE(child<QLineEdit>(w, "txt_suche")->text(), text);
+    } else {
+        QVERIFY(fx.messages.isEmpty());
+        QCOMPARE(gridColumn(w, "PREFIX"), wanted);
+    }
+}
+
+void TestLookup::prefixBoxEmptiedOnFocus_data()
+{
+    QTest::addColumn<bool>("byMouse");
+    QTest::newRow("mouse") << true;
+    QTest::newRow("keyboard") << false;
+}
+
+void TestLookup::prefixBoxEmptiedOnFocus()
+{
+    QFETCH(bool, byMouse);
+    Fixture fx;
+    shell::MainWindow *main = fx.mainWindow();
+    main->show();
+    QVERIFY(QTest::qWaitForWindowActive(main));
+    QWidget *w = fx.open("frm_prefix");
+    auto *box = child<QLineEdit>(w, "txt_suche");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QTest::keyClicks(box, "DLXY");
+    QCOMPARE(box->text(), QStringLiteral("DLX")); // three characters at most
+    QTest::keyClick(box, Qt::Key_Backspace);
+    click(w, "cmd_suche");
+    QCOMPARE(gridColumn(w, "PREFIX"), QStringList{"DL"});
+    QCOMPARE(box->text(), QStringLiteral("DL"));
+    click(w, "cmd_suche"); // again without entering the box: the same search
+    QCOMPARE(gridColumn(w, "PREFIX"), QStringList{"DL"});
+    if (byMouse)
+        QTest::mouseClick(box, Qt::LeftButton);
+    else
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(box->hasFocus());
+    QCOMPARE(box->text(), QString());
+    QCOMPARE(gridColumn(w, "PREFIX"), QStringList{"DL"}); // the grid keeps the last result
+    QVERIFY(fx.messages.isEmpty());
+}
+
+void TestLookup::reset_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column"); // grid column compared with the table
+    QTest::addColumn<QString>("order");  // order by of the whole list; empty: stored order
+    QTest::addColumn<bool>("boxesEmptied");
+    QTest::newRow("bos") << "frm_bos" << "cmd_sucheort" << "bos" << "Ort" << "Ort" << true;
+    QTest::newRow("flug") << "frm_flug" << "cmd_sucheort" << "flugfunk" << "Ort" << "Ort" << true;
+    QTest::newRow("locator") << "frm_locator" << "cmd_Stadt" << "locator" << "Locator" << "" << false;
+    QTest::newRow("prefix") << "frm_prefix" << "cmd_suche" << "prefix" << "PREFIX" << "" << true;
+}
+
+void TestLookup::reset()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, search);
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(QString, order);
+    QFETCH(bool, boxesEmptied);
+    Fixture fx;
+    QWidget *w = fx.open(window);
+    const QList<QLineEdit *> boxes = w->findChildren<QLineEdit *>();
+    for (QLineEdit *box : boxes)
+        box->setText(box->maxLength() == 3 ? QStringLiteral("DL") : QStringLiteral("ber"));
+    click(w, search.toLatin1().constData());
+    QVERIFY(!gridColumn(w, column).isEmpty());
+    click(w, "cmd_reset");
+    QStringList whole = values(fx, QStringLiteral("select %1 from %2 %3").arg(column, table,
+                                                                              order.isEmpty() ? "" : "order by " + order));
+    QCOMPARE(gridColumn(w, column), whole);
+    for (QLineEdit *box : boxes)
+        QCOMPARE(box->text().isEmpty(), boxesEmptied);
+    QVERIFY(fx.messages.isEmpty());
+}
+
+void TestLookup::locatorDefaults()
+{
+    Fixture fx;
+    fx.mainWindow()->trigger("loc");
+    QWidget *w = shell::WindowRegistry::instance().window("frm_locator");
+    auto *locator = child<QLineEdit>(w, "txt_locator");
+    auto *town = child<QLineEdit>(w, "txt_stadt");
+    QCOMPARE(locator->text().size(), 6);
+    QVERIFY(locator->alignment() & Qt::AlignHCenter);
+    QVERIFY(!town->text().isEmpty());
+    // The samples find rows of the shipped table.
+    click(w, "cmd_locator");
+    QVERIFY(gridColumn(w, "Locator").contains(locator->text()));
+    click(w, "cmd_Stadt");
+    QVERIFY(gridColumn(w, "Stadt").contains(town->text()));
+    const QString sampleLocator = locator->text(), sampleTown = town->text();
+    locator->setText("AA00");
+    town->setText("Nirgendwo");
+    fx.close("frm_locator");
+    fx.mainWindow()->trigger("loc");
+    w = shell::WindowRegistry::instance().window("frm_locator");
+    QCOMPARE(child<QLineEdit>(w, "txt_locator")->text(), sampleLocator);
+    QCOMPARE(child<QLineEdit>(w, "txt_stadt")->text(), sampleTown);
+    QVERIFY(fx.messages.isEmpty());
+}
+
+void TestLookup::databaseErrors_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("caption"); // shown when the file is missing
+    QTest::addColumn<bool>("fileMissing");
+    const QList<QStringList> windows = {{"frm_prefix", "prefix", "txt_suche", "cmd_suche", "PREFIX LISTE"},
+                                        {"frm_locator", "locator", "txt_locator", "cmd_locator", "LOCATOR DATENBANK"},
+                                        {"frm_bos", "bos", "txt_rufname", "cmd_sucherufname", "BOS-Frequenzen"},
+                                        {"frm_flug", "flugfunk", "txt_freq", "cmd_suchefreq", "Flugfunk Frequenzen"}};
+    for (const QStringList &w : windows) {
+        for (const bool missing : {false, true})
+            QTest::addRow("%s %s", qPrintable(w[0]), missing ? "file missing" : "table gone")
+                << w[0] << w[1] << w[2] << w[3] << w[4] << missing;
+    }
+}
+
+void TestLookup::databaseErrors()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, table);
+    QFETCH(QString, edit);
+    QFETCH(QString, search);
+    QFETCH(QString, caption);
+    QFETCH(bool, fileMissing);
+    Fixture fx;
+    if (fileMissing)
+        QVERIFY(QFile::remove(fx.path(kReference)));
+    QWidget *w = fx.open(window);
+    QVERIFY(w);
+    if (fileMissing) {
+        QCOMPARE(fx.messages.size(), 1);
+        QVERIFY(fx.messages[0].text.contains(kReference));
+        QCOMPARE(w->windowTitle(), caption); // no count to show
+        fx.clearMessages();
+    } else {
+        QVERIFY(exec(fx, QStringLiteral("alter table %1 rename to weg").arg(table)));
+    }
+    type(w, edit.toLatin1().constData(), "qqq");
+    click(w, search.toLatin1().constData());
+    // One German message, no not-found message, and the window stays.
+    QCOMPARE(fx.messages.size(), 1);
+    QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
+    QVERIFY2(fx.messages[0].text.startsWith("Die Daten aus Frequenzen.quorvel konnten nicht gelesen werden"),
+             qPrintable(fx.messages[0].text));
+    QVERIFY(fx.isOpen(window));
+    if (!fileMissing) {
+        // Once the table is back, the window works again.
+        QVERIFY(exec(fx, QStringLiteral("alter table weg rename to %1").arg(table)));
+        // The grid still holds the whole list, down to its last row.
+        QAbstractItemModel *model = child<QTableView>(w, "DataGrid1")->model();
+        QVERIFY(!model->index(model->rowCount() - 1, 1).data().toString().isEmpty());
+        fx.clearMessages();
+        click(w, "cmd_reset");
+        QVERIFY(fx.messages.isEmpty());
+        QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(),
+                 values(fx, QStringLiteral("select count(*) from %1").arg(table)).value(0).toInt());
+    }
+    fx.close(window);
+    QVERIFY(!fx.isOpen(window));
+}
+
+QTEST_MAIN(TestLookup)
+#include "tst_lookup.moc"
