@@ -66,6 +66,7 @@ void RecordSource::close()
     }
     m_rows.clear();
     m_window.clear();
+    m_resultSql.clear();
     m_columns.clear();
     m_columnIndex.clear();
     m_count = 0;
@@ -143,6 +144,7 @@ bool RecordSource::refresh()
     m_columnIndex = index;
     m_rows = std::move(rows);
     m_window.clear();
+    m_resultSql = m_sql;
     m_count = count;
     m_current = 0;
     m_error.clear();
@@ -170,7 +172,7 @@ std::optional<int> RecordSource::countRows() const
 
 bool RecordSource::readRows(int offset, int limit, std::vector<Row> *rows) const
 {
-    const QByteArray sql = QStringLiteral("%1 limit %2 offset %3").arg(m_sql.trimmed()).arg(limit).arg(offset).toUtf8();
+    const QByteArray sql = QStringLiteral("%1 limit %2 offset %3").arg(m_resultSql.trimmed()).arg(limit).arg(offset).toUtf8();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt);
@@ -253,7 +255,7 @@ int RecordSource::positionOfId(const QVariant &id) const
     if (int(m_rows.size()) >= m_count)
         return -1;
     // Past the rows in memory: walk the result reading the id alone.
-    const QByteArray sql = m_sql.toUtf8();
+    const QByteArray sql = m_resultSql.toUtf8();
     const QByteArray wanted = id.toString().toUtf8();
     sqlite3_stmt *stmt = nullptr;
     int position = -1;
@@ -274,7 +276,7 @@ QString RecordSource::tableName() const
 {
     static const QRegularExpression re(QStringLiteral(R"(\bfrom\s*\[?([A-Za-z_][A-Za-z0-9_]*)\]?)"),
                                        QRegularExpression::CaseInsensitiveOption);
-    const auto match = re.match(m_sql);
+    const auto match = re.match(m_resultSql);
     return match.hasMatch() ? match.captured(1) : QString();
 }
 

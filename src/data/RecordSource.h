@@ -80,6 +80,7 @@ private:
     sqlite3 *m_db = nullptr;
     QString m_fileName;
     QString m_sql;
+    QString m_resultSql; // the query behind the rows shown; a failed refresh keeps both
     QString m_error;
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;

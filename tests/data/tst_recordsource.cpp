@@ -415,11 +415,17 @@ void TestRecordSource::badQueryIsReportedNotThrown()
     Fixture fx;
     RecordSource source;
     QVERIFY(source.open(data::kReferenceFile));
-    source.setRecordSource("select * from umbau");
+    source.setRecordSource("select * from prefix");
     QVERIFY(source.refresh());
+    const int count = source.recordCount();
+    const QString farRow = source.value(count - 1, 0).toString();
     source.setRecordSource("select * from [Umbau] where A Like '%O'Brien%'");
     QVERIFY(!source.refresh());
     QVERIFY(!source.lastError().isEmpty());
+    // The result shown before stays whole, rows past the first page included.
+    QCOMPARE(source.recordCount(), count);
+    QCOMPARE(source.value(count - 1, 0).toString(), farRow);
+    QVERIFY(!farRow.isEmpty());
     // The reference file is opened read-only: a write fails cleanly.
     source.setRecordSource("delete from umbau");
     QVERIFY(!source.refresh());
