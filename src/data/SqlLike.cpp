@@ -1,8 +1,10 @@
 #include "data/SqlLike.h"
 
+#include <QList>
 #include <sqlite3.h>
 
 #include <cstring>
+#include <string>
 
 namespace data {
 namespace {
@@ -53,6 +55,35 @@ bool isAscii(const unsigned char *s, int n)
 
 inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
 
+// UTF-8 to case-folded code points, into a buffer that is reused from row to row.
+void foldUtf8(const unsigned char *s, int n, std::u32string &out)
+{
+    out.clear();
+    for (int i = 0; i < n;) {
+        char32_t c = s[i];
+        int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        if (extra)
+            c &= 0x3F >> extra;
+        ++i;
+        for (; extra > 0 && i < n; --extra, ++i)
+            c = (c << 6) | (s[i] & 0x3F);
+        out.push_back(char32_t(QChar::toCaseFolded(c)));
+    }
+}
+
+void foldUtf16(QStringView s, std::u32string &out)
+{
+    out.clear();
+    for (const char32_t c : s.toUcs4())
+        out.push_back(char32_t(QChar::toCaseFolded(c)));
+}
+
+bool matchFolded(const std::u32string &p, const std::u32string &t, char32_t escape, bool hasEscape)
+{
+    return matchImpl<char32_t>(p.data(), p.size(), t.data(), t.size(), U'%', U'_', escape, hasEscape,
+                               [](char32_t a, char32_t b) { return a == b; });
+}
+
 void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
@@ -87,21 +118,22 @@ void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
         sqlite3_result_int(ctx, r ? 1 : 0);
         return;
     }
-    const QString p = QString::fromUtf8(reinterpret_cast<const char *>(pat), pn);
-    const QString t = QString::fromUtf8(reinterpret_cast<const char *>(txt), tn);
-    sqlite3_result_int(ctx, likeMatch(p, t, hasEsc ? esc : QChar()) ? 1 : 0);
+    thread_local std::u32string p, t;
+    foldUtf8(pat, pn, p);
+    foldUtf8(txt, tn, t);
+    const char32_t e = hasEsc ? char32_t(QChar::toCaseFolded(esc.unicode())) : 0;
+    sqlite3_result_int(ctx, matchFolded(p, t, e, hasEsc) ? 1 : 0);
 }
 
 } // namespace
 
 bool likeMatch(QStringView pattern, QStringView text, QChar escape)
 {
-    const QString p = pattern.toString().toCaseFolded();
-    const QString t = text.toString().toCaseFolded();
-    const QChar e = escape.isNull() ? QChar() : escape.toCaseFolded();
-    return matchImpl<QChar>(p.constData(), size_t(p.size()), t.constData(), size_t(t.size()),
-                            QChar(u'%'), QChar(u'_'), e, !escape.isNull(),
-                            [](QChar a, QChar b) { return a == b; });
+    std::u32string p, t;
+    foldUtf16(pattern, p);
+    foldUtf16(text, t);
+    const char32_t e = escape.isNull() ? 0 : char32_t(QChar::toCaseFolded(escape.unicode()));
+    return matchFolded(p, t, e, !escape.isNull());
 }
 
 bool registerLike(sqlite3 *db)
