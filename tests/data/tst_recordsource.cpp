@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
-#include <sqlite3.h>
 
 using data::RecordSource;
 using testsupport::Fixture;
@@ -92,13 +91,9 @@ void TestRecordSource::likeInSql()
     QFETCH(int, count);
     Fixture fx(QSize(1280, 1024), false);
     const QString file = fx.path("like.db");
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &db), SQLITE_OK);
-    sqlite3_exec(db,
+    QVERIFY(testsupport::execSql(file,
                  "create table x (id integer primary key, t text, n integer);"
-                 "insert into x values (1,'Berlin',26965),(2,'Ärzte',NULL),(3,NULL,27005),(4,'berliner',26975);",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+                 "insert into x values (1,'Berlin',26965),(2,'Ärzte',NULL),(3,NULL,27005),(4,'berliner',26975);"));
     RecordSource source;
     QVERIFY(source.open(file));
     source.setRecordSource("select * from [x] where " + where);
@@ -184,16 +179,12 @@ void TestRecordSource::exactCountAndLazyRows()
 {
     Fixture fx(QSize(1280, 1024), false);
     const QString file = fx.path("many.db");
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(file).constData(), &db);
-    sqlite3_exec(db,
+    QVERIFY(testsupport::execSql(file,
                  "create table t (id integer primary key, v text);"
                  "with recursive c(i) as (select 1 union all select i+1 from c where i < 5000)"
                  " insert into t select i, 'row ' || i from c;"
                  "with recursive c(i) as (select 5001 union all select i+1 from c where i < 12000)"
-                 " insert into t select i, 'row ' || i from c;",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+                 " insert into t select i, 'row ' || i from c;"));
     RecordSource source;
     QVERIFY(source.open(file));
     source.setRecordSource("select * from t where v Like '%7%' order by id desc");

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
-#include <sqlite3.h>
 
 using testsupport::child;
 using testsupport::Fixture;
@@ -39,12 +38,7 @@ struct Finder {
 
 bool execOnCopy(const Fixture &fx, const char *sql)
 {
-    sqlite3 *db = nullptr;
-    const QByteArray file = QFile::encodeName(fx.path("Frequenzen.quorvel"));
-    const bool ok = sqlite3_open(file.constData(), &db) == SQLITE_OK
-        && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
+    return testsupport::execSql(fx.path("Frequenzen.quorvel"), QString::fromUtf8(sql));
 }
 
 const QString kFormerResult = QStringLiteral("vorher");

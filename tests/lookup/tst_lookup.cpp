@@ -18,18 +18,7 @@ namespace {
 const QString kReference = QStringLiteral("Frequenzen.quorvel");
 
 // Runs statements on the working copy of the reference file, outside any window.
-bool exec(const Fixture &fx, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    bool ok = sqlite3_open(QFile::encodeName(fx.path(kReference)).constData(), &db) == SQLITE_OK;
-    char *error = nullptr;
-    ok = ok && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
-    if (error)
-        qWarning("%s", error);
-    sqlite3_free(error);
-    sqlite3_close(db);
-    return ok;
-}
+bool exec(const Fixture &fx, const QString &sql) { return testsupport::execSql(fx.path(kReference), sql); }
 
 // The first column of a query on the working copy; a NULL comes back as a null QString.
 QStringList values(const Fixture &fx, const QString &sql)

@@ -276,6 +276,10 @@ void TestShell::shortcutsReachMenuFromTextBox_data()
     QTest::newRow("Ctrl+A (select all in a text box)") << int(Qt::Key_A) << int(Qt::ControlModifier) << "frm_frequenzsuche";
     QTest::newRow("Ctrl+H") << int(Qt::Key_H) << int(Qt::ControlModifier) << "frm_sucheHAM";
     QTest::newRow("Ctrl+U") << int(Qt::Key_U) << int(Qt::ControlModifier) << "frm_suche_albrscht";
+    QTest::newRow("Ctrl+X (cut in a text box)") << int(Qt::Key_X) << int(Qt::ControlModifier) << "frm_listeham";
+    QTest::newRow("Ctrl+F") << int(Qt::Key_F) << int(Qt::ControlModifier) << "frm_liste";
+    QTest::newRow("Ctrl+T") << int(Qt::Key_T) << int(Qt::ControlModifier) << "frm_albrecht";
+    QTest::newRow("F7") << int(Qt::Key_F7) << int(Qt::NoModifier) << "frm_listealbrechtallg";
 }
 
 void TestShell::shortcutsReachMenuFromTextBox()

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <sqlite3.h>
 
 namespace testsupport {
 
@@ -64,6 +65,19 @@ void Fixture::close(const QString &name)
 {
     shell::WindowRegistry::instance().close(name);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool execSql(const QString &file, const QString &sql)
+{
+    sqlite3 *db = nullptr;
+    char *error = nullptr;
+    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
+        && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
+    if (error)
+        qWarning("%s", error);
+    sqlite3_free(error);
+    sqlite3_close(db);
+    return ok;
 }
 
 bool Fixture::isOpen(const QString &name) const { return shell::WindowRegistry::instance().isOpen(name); }

@@ -47,6 +47,10 @@ private:
     std::unique_ptr<shell::MainWindow> m_main;
 };
 
+// Runs SQL statements on a database file outside any window (creating the file if need be);
+// false, with a warning, when one fails.
+bool execSql(const QString &file, const QString &sql);
+
 // A named child of a window, failing the test when it is missing.
 template <typename T> T *child(QWidget *window, const QString &name)
 {
