@@ -57,6 +57,8 @@ private slots:
     void timerFiresAfterTwoSeconds();
     void captionKeepsStartDate();
     void menuTree();
+    void commandsOpenTheirWindows_data();
+    void commandsOpenTheirWindows();
     void scannerMenuCannotRun();
     void shortcutsReachMenuFromTextBox_data();
     void shortcutsReachMenuFromTextBox();
@@ -256,6 +258,38 @@ void TestShell::menuTree()
     // Alphabet and ? are commands of the bar itself, not menus.
     QVERIFY(!main->action("alph")->menu());
     QVERIFY(!main->action("about")->menu());
+}
+
+void TestShell::commandsOpenTheirWindows_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    const char *const pairs[][2] = {
+        {"kabelrechnen", "frm_kabel"},       {"welle", "frm_welle"},
+        {"loc", "frm_locator"},              {"gfhfgh", "frm_prefix"},
+        {"gfsgdfgssd", "frm_dx"},            {"allgemein", "frm_frequenzsuche"},
+        {"frerqlist", "frm_liste"},          {"freqw", "frm_suche"},
+        {"hamliste", "frm_listeham"},        {"ham", "frm_sucheHAM"},
+        {"bvcbfdgdf", "frm_listealbrechtallg"}, {"gghgfhgfnfghgfh", "frm_suchealbrecht"},
+        {"freqalbr", "frm_albrecht"},        {"fsalbr", "frm_suche_albrscht"},
+        {"freqjack", "frm_listepresident"},  {"xfgsdfgsgsdfg", "frm_suche_president"},
+        {"about", "frm_about"},
+    };
+    for (const auto &p : pairs)
+        QTest::newRow(p[0]) << QString::fromLatin1(p[0]) << QString::fromLatin1(p[1]);
+}
+
+void TestShell::commandsOpenTheirWindows()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+    Fixture fx;
+    shell::MainWindow *main = fx.mainWindow();
+    main->trigger(command);
+    QCOMPARE(main->area()->subWindowList().size(), 1);
+    QVERIFY(fx.isOpen(window));
+    QCOMPARE(shell::WindowRegistry::instance().window(window)->objectName(), window);
+    QVERIFY(fx.messages.isEmpty());
 }
 
 void TestShell::scannerMenuCannotRun()
