@@ -18,10 +18,17 @@ RecordSource *openDataControl(QWidget *window, const QString &fileName, const QS
                                                   "Programmordner legen und das Fenster neu öffnen."));
         return source;
     }
-    if (!source->refresh())
-        ui::critical(window, QStringLiteral("Die Daten aus %1 konnten nicht gelesen werden:\n%2")
-                                 .arg(fileName, source->lastError()));
+    refreshOrTell(window, source);
     return source;
+}
+
+bool refreshOrTell(QWidget *window, RecordSource *source)
+{
+    if (source->refresh())
+        return true;
+    ui::critical(window, QStringLiteral("Die Daten aus %1 konnten nicht gelesen werden:\n%2")
+                             .arg(source->fileName(), source->lastError()));
+    return false;
 }
 
 } // namespace data

@@ -14,4 +14,8 @@ inline const QString kLogbookFile = QStringLiteral("Frequenzen1.quorvel");
 RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &recordSource,
                               RecordSource::Mode mode = RecordSource::Mode::ReadOnly);
 
+// Runs the record source; when the engine refuses, tells the user in German and returns false.
+// The result shown before stays as it was.
+bool refreshOrTell(QWidget *window, RecordSource *source);
+
 } // namespace data

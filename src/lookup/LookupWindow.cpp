@@ -1,7 +1,6 @@
 #include "lookup/LookupWindow.h"
 
 #include "data/DataControl.h"
-#include "ui/MessageBox.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,16 +32,8 @@ LookupWindow::LookupWindow(const char *name, const QString &designCaption, const
 
 bool LookupWindow::runQuery(const QString &sql)
 {
-    const QString shown = m_source->recordSource();
     m_source->setRecordSource(sql);
-    if (m_source->refresh())
-        return true;
-    // The grid still shows the last result and reads its further rows through the query text,
-    // so that text has to be the one of the rows shown.
-    m_source->setRecordSource(shown);
-    ui::critical(this, QStringLiteral("Die Daten aus %1 konnten nicht gelesen werden:\n%2")
-                           .arg(data::kReferenceFile, m_source->lastError()));
-    return false;
+    return data::refreshOrTell(this, m_source);
 }
 
 void LookupWindow::showCount(const QString &before)

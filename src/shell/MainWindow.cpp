@@ -8,6 +8,7 @@
 #include "ui/MessageBox.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiArea>
@@ -144,17 +145,10 @@ void MainWindow::backupOrRestore(const QString &window)
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     m_area->closeAllSubWindows();
-    if (!m_area->subWindowList().isEmpty()) {
-        // A child refused to close (for instance a logbook with unsaved input).
-        bool anyVisible = false;
-        for (QMdiSubWindow *sub : m_area->subWindowList())
-            anyVisible = anyVisible || !sub->isHidden();
-        if (anyVisible) {
-            event->ignore();
-            return;
-        }
-    }
-    event->accept();
+    // A child that refused to close (say, one with unsaved input) keeps the program open.
+    const auto children = m_area->subWindowList();
+    const bool refused = std::any_of(children.begin(), children.end(), [](QMdiSubWindow *s) { return !s->isHidden(); });
+    event->setAccepted(!refused);
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)

@@ -17,6 +17,15 @@ const int kStandard[40] = {26965, 26975, 26985, 27005, 27015, 27025, 27035, 2705
                            27215, 27225, 27255, 27235, 27245, 27265, 27275, 27285, 27295, 27305,
                            27315, 27325, 27335, 27345, 27355, 27365, 27375, 27385, 27395, 27405};
 
+// Runs a query on the working copy of the reference file.
+bool query(RecordSource &source, const QString &sql)
+{
+    if (!source.isOpen() && !source.open("Frequenzen.quorvel"))
+        return false;
+    source.setRecordSource(sql);
+    return source.refresh();
+}
+
 QStringList columnsOf(const QString &file, const QString &table)
 {
     RecordSource source;
@@ -102,9 +111,7 @@ void TestReferenceData::channelTables()
     QFETCH(int, last);
     Fixture fx;
     RecordSource source;
-    QVERIFY(source.open("Frequenzen.quorvel"));
-    source.setRecordSource("select * from " + table);
-    QVERIFY(source.refresh());
+    QVERIFY(query(source, "select * from " + table));
     QCOMPARE(source.recordCount(), 40);
     QHash<QChar, QSet<QString>> seen;
     for (int n = 1; n <= 40; ++n, source.moveNext()) {
@@ -131,10 +138,7 @@ void TestReferenceData::hamIsUmbauMinusFive()
 {
     Fixture fx;
     RecordSource umbau, ham;
-    QVERIFY(umbau.open("Frequenzen.quorvel") && ham.open("Frequenzen.quorvel"));
-    umbau.setRecordSource("select * from umbau");
-    ham.setRecordSource("select * from Ham");
-    QVERIFY(umbau.refresh() && ham.refresh());
+    QVERIFY(query(umbau, "select * from umbau") && query(ham, "select * from Ham"));
     QCOMPARE(ham.recordCount(), 40);
     for (int n = 0; n < 40; ++n, umbau.moveNext(), ham.moveNext()) {
         QCOMPARE(ham.fieldText("Kanal"), umbau.fieldText("Kanal"));
@@ -147,9 +151,7 @@ void TestReferenceData::prefixTable()
 {
     Fixture fx;
     RecordSource source;
-    QVERIFY(source.open("Frequenzen.quorvel"));
-    source.setRecordSource("select * from prefix");
-    QVERIFY(source.refresh());
+    QVERIFY(query(source, "select * from prefix"));
     QVERIFY2(source.recordCount() >= 300, "several hundred DXCC prefixes");
     QSet<QString> prefixes;
     for (; !source.eof(); source.moveNext()) {
@@ -160,8 +162,7 @@ void TestReferenceData::prefixTable()
     }
     for (const char *p : {"DL", "F", "G", "I", "OE", "HB9", "W", "JA", "VK", "ZS"})
         QVERIFY2(prefixes.contains(p), p);
-    source.setRecordSource("select * from [prefix] where prefix Like 'DL' order by prefix asc");
-    QVERIFY(source.refresh());
+    QVERIFY(query(source, "select * from [prefix] where prefix Like 'DL' order by prefix asc"));
     QCOMPARE(source.recordCount(), 1);
     QCOMPARE(source.fieldText("LAND"), QStringLiteral("Deutschland"));
 }
@@ -202,9 +203,7 @@ void TestReferenceData::locatorsMatchTownCoordinates()
     }
     QVERIFY2(expected.size() >= 600, "every German town above about 20,000 inhabitants");
     RecordSource source;
-    QVERIFY(source.open("Frequenzen.quorvel"));
-    source.setRecordSource("select * from [locator]");
-    QVERIFY(source.refresh());
+    QVERIFY(query(source, "select * from [locator]"));
     QCOMPARE(source.recordCount(), expected.size());
     for (; !source.eof(); source.moveNext()) {
         const QString loc = source.fieldText("Locator");
@@ -230,9 +229,7 @@ void TestReferenceData::otherTablesHoldRows()
     QFETCH(int, minimum);
     Fixture fx;
     RecordSource source;
-    QVERIFY(source.open("Frequenzen.quorvel"));
-    source.setRecordSource("select * from " + table);
-    QVERIFY(source.refresh());
+    QVERIFY(query(source, "select * from " + table));
     QVERIFY(source.recordCount() >= minimum);
 }
 
