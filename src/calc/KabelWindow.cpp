@@ -67,7 +67,6 @@ KabelWindow::KabelWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_kabel"));
     setWindowTitle(QStringLiteral("Kabellänge berechnen"));
-    setProperty("fixedBorder", true);
 
     auto *page = new QWidget;
     auto *inputs = new QGroupBox(page);

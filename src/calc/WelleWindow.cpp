@@ -63,7 +63,6 @@ WelleWindow::WelleWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_welle"));
     setWindowTitle(QStringLiteral("Wellenlänge"));
-    setProperty("fixedBorder", true);
 
     txt_frequenz2 = ui::lineEdit(nullptr, "txt_frequenz2", 10);
     txt_frequenz2->setText(QStringLiteral("150,000"));

@@ -46,9 +46,6 @@ ListWindow::ListWindow(const ListDefinition &definition, QWidget *parent) : QWid
 {
     setObjectName(QString::fromLatin1(definition.name));
     setWindowTitle(definition.caption);
-    setProperty("fixedBorder", true);
-    if (definition.placeTwips)
-        setProperty("placeAt", QPoint(ui::twips(definition.placeTwips->x()), ui::twips(definition.placeTwips->y())));
     setFixedSize(ui::twips(definition.clientTwips.width()), ui::twips(definition.clientTwips.height()));
 
     m_source = openDataControl(this, kReferenceFile, definition.recordSource);

@@ -11,7 +11,6 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
 {
     using ui::twips;
     setWindowTitle(QStringLiteral("About V.06.04.2007 – Kanalwerk, Funk-Werkzeugkasten"));
-    setProperty("fixedBorder", true);
     setFixedSize(twips(6300), twips(2280));
 
     auto *shape = new QFrame(this);

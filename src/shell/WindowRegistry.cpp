@@ -12,7 +12,10 @@ WindowRegistry &WindowRegistry::instance()
     return registry;
 }
 
-void WindowRegistry::add(const QString &name, Factory factory) { m_factories.insert(name, std::move(factory)); }
+void WindowRegistry::add(const QString &name, Factory factory, WindowFrame frame)
+{
+    m_entries.insert(name, Entry{std::move(factory), std::move(frame)});
+}
 
 QMdiSubWindow *WindowRegistry::frame(const QString &name) const
 {
@@ -40,18 +43,21 @@ QWidget *WindowRegistry::show(const QString &name)
         sub->raise();
         return sub->widget();
     }
-    const auto factory = m_factories.constFind(name);
-    if (factory == m_factories.constEnd() || !m_area)
+    const auto entry = m_entries.constFind(name);
+    if (entry == m_entries.constEnd() || !entry->factory || !m_area)
         return nullptr;
-    QWidget *widget = (*factory)();
+    QWidget *widget = entry->factory();
     if (!widget)
         return nullptr;
     widget->setObjectName(name);
-    const bool fixed = widget->property("fixedBorder").toBool();
+    const WindowFrame &look = entry->frame;
+    const bool fixed = look.border != WindowFrame::Border::Sizable;
     Qt::WindowFlags flags = Qt::SubWindow;
     if (fixed)
         flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint;
+    if (look.border == WindowFrame::Border::FixedMinimizable)
+        flags |= Qt::WindowMinimizeButtonHint;
     QMdiSubWindow *sub = m_area->addSubWindow(widget, flags);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(m_area->window()->windowIcon());
@@ -62,9 +68,8 @@ QWidget *WindowRegistry::show(const QString &name)
         sub->resize(captionWidth, sub->height());
     if (fixed)
         sub->setFixedSize(sub->sizeHint());
-    const QVariant place = widget->property("placeAt");
-    if (place.isValid())
-        sub->move(place.toPoint());
+    if (look.placeAt)
+        sub->move(*look.placeAt);
     m_open.insert(name, sub);
     QObject::connect(sub, &QObject::destroyed, m_area, [this, name] {
         if (!m_open.value(name))

@@ -2,10 +2,12 @@
 #include <QHash>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPoint>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 class QMdiArea;
 class QMdiSubWindow;
@@ -13,22 +15,35 @@ class QWidget;
 
 namespace shell {
 
+// How a window's frame looks when it is shown anew.
+struct WindowFrame {
+    enum class Border {
+        Sizable,          // the usual child window: resizable, minimize and maximize buttons
+        Fixed,            // dialog border: no minimize or maximize button, no resizing
+        FixedMinimizable, // dialog border with a minimize button
+    };
+    Border border = Border::Sizable;
+    std::optional<QPoint> placeAt; // position in the frame's client area, in pixels
+};
+
 // Every tool window by its name: created on first show as a child of the frame, brought to
 // the front when shown again, discarded on close.
-//
-// A window widget may carry two dynamic properties read when it is shown anew:
-//   "fixedBorder" (bool)  dialog border: no minimize or maximize button, no resizing
-//   "placeAt"     (QPoint) position in the frame's client area
 class WindowRegistry {
 public:
     using Factory = std::function<QWidget *()>;
+    struct Entry {
+        Factory factory;
+        WindowFrame frame;
+    };
 
     static WindowRegistry &instance();
 
-    void add(const QString &name, Factory factory);
-    bool knows(const QString &name) const { return m_factories.contains(name); }
-    Factory factory(const QString &name) const { return m_factories.value(name); }
-    QStringList names() const { return m_factories.keys(); }
+    void add(const QString &name, Factory factory, WindowFrame frame = {});
+    bool knows(const QString &name) const { return m_entries.contains(name); }
+    Entry entry(const QString &name) const { return m_entries.value(name); }
+    void add(const QString &name, const Entry &entry) { m_entries.insert(name, entry); }
+    void remove(const QString &name) { m_entries.remove(name); }
+    QStringList names() const { return m_entries.keys(); }
 
     void setArea(QMdiArea *area) { m_area = area; }
     QMdiArea *area() const { return m_area; }
@@ -40,7 +55,7 @@ public:
     QMdiSubWindow *frame(const QString &name) const;
 
 private:
-    QHash<QString, Factory> m_factories;
+    QHash<QString, Entry> m_entries;
     QHash<QString, QPointer<QMdiSubWindow>> m_open;
     QPointer<QMdiArea> m_area;
 };

@@ -9,20 +9,26 @@
 #include "lookup/FlugWindow.h"
 #include "lookup/LocatorWindow.h"
 #include "lookup/PrefixWindow.h"
+#include "ui/GermanText.h"
 
 namespace shell {
 
 void registerAllWindows(WindowRegistry &registry)
 {
-    registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; });
-    registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; });
-    registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; });
+    const WindowFrame fixed{WindowFrame::Border::Fixed, std::nullopt};
+    registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; }, fixed);
+    registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; }, fixed);
+    registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
     registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });
     registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
     registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });
     registry.add(QStringLiteral("frm_flug"), [] { return new lookup::FlugWindow; });
-    for (const data::ListDefinition &list : data::listDefinitions())
-        registry.add(QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); });
+    for (const data::ListDefinition &list : data::listDefinitions()) {
+        WindowFrame frame = fixed;
+        if (list.placeTwips)
+            frame.placeAt = QPoint(ui::twips(list.placeTwips->x()), ui::twips(list.placeTwips->y()));
+        registry.add(QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); }, frame);
+    }
     for (const finder::FinderVariant *variant : finder::allVariants()) {
         registry.add(QString::fromLatin1(variant->name), [variant] { return new finder::FinderWindow(*variant); });
     }

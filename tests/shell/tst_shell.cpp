@@ -26,7 +26,7 @@ public:
     {
         auto &registry = shell::WindowRegistry::instance();
         for (const QString &name : names) {
-            m_saved.insert(name, registry.factory(name));
+            m_saved.insert(name, registry.entry(name));
             registry.add(name, [name, destroyedOrder] {
                 auto *w = new QWidget;
                 w->setWindowTitle(name);
@@ -38,12 +38,16 @@ public:
     ~StandIns()
     {
         auto &registry = shell::WindowRegistry::instance();
-        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it)
-            registry.add(it.key(), it.value());
+        for (auto it = m_saved.cbegin(); it != m_saved.cend(); ++it) {
+            if (it.value().factory)
+                registry.add(it.key(), it.value());
+            else
+                registry.remove(it.key());
+        }
     }
 
 private:
-    QHash<QString, shell::WindowRegistry::Factory> m_saved;
+    QHash<QString, shell::WindowRegistry::Entry> m_saved;
 };
 } // namespace
 
