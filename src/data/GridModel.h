@@ -1,7 +1,6 @@
 #pragma once
 #include <QAbstractTableModel>
 #include <QString>
-#include <QTableView>
 #include <vector>
 
 namespace data {
@@ -33,18 +32,6 @@ private:
     RecordSource *m_source;
     std::vector<GridColumn> m_columns;
     std::vector<int> m_sourceColumn; // per grid column; -1 when the result lacks the field
-};
-
-// DataGrid1: a read-only table bound to a record source; selecting a row moves the current row.
-class DataGrid : public QTableView {
-    Q_OBJECT
-public:
-    DataGrid(RecordSource *source, std::vector<GridColumn> columns, QWidget *parent = nullptr);
-    GridModel *gridModel() const { return m_model; }
-
-private:
-    RecordSource *m_source;
-    GridModel *m_model;
 };
 
 } // namespace data

@@ -1,5 +1,5 @@
 #pragma once
-#include "data/GridModel.h"
+#include "data/DataGrid.h"
 
 #include <QPoint>
 #include <QSize>

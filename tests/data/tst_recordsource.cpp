@@ -1,6 +1,6 @@
 #include "data/DataControl.h"
 #include "data/FieldBinding.h"
-#include "data/GridModel.h"
+#include "data/DataGrid.h"
 #include "data/RecordSource.h"
 #include "data/SqlLike.h"
 #include "support/TestSupport.h"
