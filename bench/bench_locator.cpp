@@ -154,7 +154,8 @@ int main(int argc, char **argv)
                 "sqlite LIKE");
     for (const QString text : {QStringLiteral("berlin"), QStringLiteral("xyz"), QStringLiteral("%"),
                                QStringLiteral("münchen")}) {
-        const QString sql = lookup::LocatorWindow::townQuery(text);
+        const data::Query query = lookup::LocatorWindow::townQuery(text);
+        const QString sql = query.text();
         const QByteArray utf8 = sql.toUtf8();
         town->setText(text);
         const double windowMs = timeMs([&] {
@@ -164,7 +165,7 @@ int main(int argc, char **argv)
         const int rows = source->recordCount();
         data::RecordSource plain;
         plain.open(QStringLiteral("Frequenzen.quorvel"));
-        plain.setRecordSource(sql);
+        plain.setQuery(query);
         const double sourceMs = timeMs([&] { plain.refresh(); });
         int direct = 0, builtInRows = 0;
         const double directMs = timeMs([&] { direct = runDirect(withLike, utf8); });

@@ -2,24 +2,49 @@
 
 #include "ui/MessageBox.h"
 
+#include <QPointer>
+#include <functional>
 #include <QWidget>
 
 namespace data {
 
-RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &recordSource,
-                              RecordSource::Mode mode)
+RecordSource *createDataControl(QWidget *window, const QString &fileName, RecordSource::Mode mode)
 {
     auto *source = new RecordSource(window);
     source->setObjectName(QStringLiteral("Adodc1"));
-    source->setRecordSource(recordSource);
+    // Rows are read while the grid paints; the message waits until the painting is done.
+    QObject::connect(
+        source, &RecordSource::readFailed, window, [window](const QString &message) { ui::critical(window, message); },
+        Qt::QueuedConnection);
     if (!source->open(fileName, mode)) {
         ui::critical(window, source->lastError()
                                  + QStringLiteral("\nDas Fenster bleibt leer. Bitte die Datei in den "
                                                   "Programmordner legen und das Fenster neu öffnen."));
-        return source;
     }
-    refreshOrTell(window, source);
     return source;
+}
+
+namespace {
+RecordSource *openWith(QWidget *window, const QString &fileName, RecordSource::Mode mode,
+                       const std::function<void(RecordSource *)> &setQuery)
+{
+    RecordSource *source = createDataControl(window, fileName, mode);
+    setQuery(source);
+    if (source->isOpen())
+        refreshOrTell(window, source);
+    return source;
+}
+} // namespace
+
+RecordSource *openDataControl(QWidget *window, const QString &fileName, const Query &query, RecordSource::Mode mode)
+{
+    return openWith(window, fileName, mode, [&query](RecordSource *s) { s->setQuery(query); });
+}
+
+RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &queryText)
+{
+    return openWith(window, fileName, RecordSource::Mode::ReadOnly,
+                    [&queryText](RecordSource *s) { s->setRecordSource(queryText); });
 }
 
 bool refreshOrTell(QWidget *window, RecordSource *source)

@@ -8,11 +8,16 @@ namespace data {
 inline const QString kReferenceFile = QStringLiteral("Frequenzen.quorvel");
 inline const QString kLogbookFile = QStringLiteral("Frequenzen1.quorvel");
 
-// Creates the window's data control Adodc1, opens the file and runs the record source.
+// Creates the window's data control Adodc1, opens the file and runs the query.
 // A missing or unreadable file is told to the user by name; the control is returned anyway
-// (closed, empty) so that the window opens and closes normally.
-RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &recordSource,
+// (closed, empty) so that the window opens and closes normally. Rows that later cannot be
+// read are told to the user too, once per result.
+RecordSource *openDataControl(QWidget *window, const QString &fileName, const Query &query,
                               RecordSource::Mode mode = RecordSource::Mode::ReadOnly);
+// Only creates and opens it (telling the user when that fails); the window runs its query.
+RecordSource *createDataControl(QWidget *window, const QString &fileName, RecordSource::Mode mode);
+// The same for a design-time query text run as it stands.
+RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &queryText);
 
 // Runs the record source; when the engine refuses, tells the user in German and returns false.
 // The result shown before stays as it was.

@@ -13,6 +13,8 @@ public:
     GridModel *gridModel() const { return m_model; }
 
 private:
+    void showCurrent(int row);
+
     RecordSource *m_source;
     GridModel *m_model;
 };

@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalBlocker>
 #include <QTextEdit>
 
 namespace data {
@@ -20,36 +21,38 @@ FieldBinding::FieldBinding(RecordSource *source, QObject *parent) : QObject(pare
     connect(source, &RecordSource::currentChanged, this, &FieldBinding::load);
 }
 
-void FieldBinding::bind(QLineEdit *edit, const QString &field) { m_bindings.push_back({edit, field}); }
-void FieldBinding::bind(QCheckBox *box, const QString &field) { m_bindings.push_back({box, field}); }
-void FieldBinding::bind(QTextEdit *text, const QString &field) { m_bindings.push_back({text, field}); }
+void FieldBinding::bind(QLineEdit *edit, const QString &field)
+{
+    m_bindings.push_back({edit, field});
+    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString &text) { m_source->setField(field, text); });
+}
+
+void FieldBinding::bind(QCheckBox *box, const QString &field)
+{
+    m_bindings.push_back({box, field});
+    connect(box, &QCheckBox::toggled, this, [this, field](bool on) { m_source->setField(field, on ? 1 : 0); });
+}
+
+void FieldBinding::bind(QTextEdit *text, const QString &field)
+{
+    m_bindings.push_back({text, field});
+    connect(text, &QTextEdit::textChanged, this,
+            [this, text, field] { m_source->setField(field, text->toPlainText()); });
+}
 
 void FieldBinding::load()
 {
     for (const Binding &b : m_bindings) {
         if (!b.control)
             continue;
-        const QVariant value = m_source->eof() && !m_source->isAdding() ? QVariant() : m_source->field(b.field);
+        const QSignalBlocker blocker(b.control);
+        const QVariant value = m_source->field(b.field);
         if (auto *edit = qobject_cast<QLineEdit *>(b.control))
             edit->setText(value.toString());
         else if (auto *box = qobject_cast<QCheckBox *>(b.control))
             box->setChecked(truthy(value));
         else if (auto *text = qobject_cast<QTextEdit *>(b.control))
             text->setPlainText(value.toString());
-    }
-}
-
-void FieldBinding::store()
-{
-    for (const Binding &b : m_bindings) {
-        if (!b.control)
-            continue;
-        if (auto *edit = qobject_cast<QLineEdit *>(b.control))
-            m_source->setField(b.field, edit->text());
-        else if (auto *box = qobject_cast<QCheckBox *>(b.control))
-            m_source->setField(b.field, box->isChecked() ? 1 : 0);
-        else if (auto *text = qobject_cast<QTextEdit *>(b.control))
-            m_source->setField(b.field, text->toPlainText());
     }
 }
 

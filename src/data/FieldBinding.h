@@ -13,8 +13,10 @@ namespace data {
 
 class RecordSource;
 
-// Text boxes, check boxes and the remarks box bound to columns of the current row: they show
-// the row whenever it changes, and store() hands their contents to the record source for update().
+// Text boxes, check boxes and the remarks box bound to columns of the current row. They show
+// the row whenever it changes; every change of their contents, typed or set by the program,
+// goes straight to the record source as a pending value, so that what update() writes is
+// always what the fields show.
 class FieldBinding : public QObject {
     Q_OBJECT
 public:
@@ -24,8 +26,8 @@ public:
     void bind(QCheckBox *box, const QString &field);
     void bind(QTextEdit *text, const QString &field);
 
+    // Shows the current row; the controls' signals are blocked meanwhile, so loading is no edit.
     void load();
-    void store();
 
 private:
     struct Binding {

@@ -2,7 +2,6 @@
 
 #include "data/RecordSource.h"
 
-
 namespace data {
 
 GridModel::GridModel(RecordSource *source, std::vector<GridColumn> columns, QObject *parent)
@@ -17,6 +16,11 @@ GridModel::GridModel(RecordSource *source, std::vector<GridColumn> columns, QObj
     connect(source, &RecordSource::rowChanged, this, [this](int row) {
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
+    // Saved and deleted rows change the shown result in place.
+    connect(source, &RecordSource::rowAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
+    connect(source, &RecordSource::rowInserted, this, [this] { endInsertRows(); });
+    connect(source, &RecordSource::rowAboutToBeRemoved, this, [this](int row) { beginRemoveRows({}, row, row); });
+    connect(source, &RecordSource::rowRemoved, this, [this] { endRemoveRows(); });
 }
 
 void GridModel::resolveColumns()

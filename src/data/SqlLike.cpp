@@ -1,139 +1,153 @@
 #include "data/SqlLike.h"
 
-#include <QList>
+#include <QChar>
 #include <sqlite3.h>
 
-#include <cstring>
 #include <string>
 
 namespace data {
 namespace {
 
-// Iterative wildcard match with one backtrack point, linear for typical patterns.
-template <typename Ch, typename Eq>
-bool matchImpl(const Ch *p, size_t pn, const Ch *t, size_t tn, Ch pct, Ch und, Ch esc, bool hasEsc,
-               Eq eq)
+constexpr size_t kNone = size_t(-1);
+
+inline char32_t fold(char32_t c)
 {
+    if (c < 0x80)
+        return c - U'A' < 26u ? c + 32 : c;
+    return char32_t(QChar::toCaseFolded(c));
+}
+
+// One code point of UTF-8 text at i; i moves past it. Broken sequences read as what they hold.
+inline char32_t decode(const unsigned char *s, size_t n, size_t &i)
+{
+    const unsigned char lead = s[i++];
+    if (lead < 0x80)
+        return lead;
+    int extra = lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    char32_t c = lead & (0x3F >> extra);
+    for (; extra > 0 && i < n; --extra, ++i)
+        c = (c << 6) | (s[i] & 0x3F);
+    return c;
+}
+
+// A pattern folded once per statement, not once per row.
+struct Pattern {
+    std::u32string folded;
+    char32_t escape = 0;
+    bool hasEscape = false;
+};
+
+Pattern foldPattern(const unsigned char *s, size_t n, char32_t escape, bool hasEscape)
+{
+    Pattern p;
+    p.folded.reserve(n);
+    for (size_t i = 0; i < n;)
+        p.folded.push_back(fold(decode(s, n, i)));
+    p.escape = hasEscape ? fold(escape) : 0;
+    p.hasEscape = hasEscape;
+    return p;
+}
+
+// Wildcard match with one backtrack point, walking the text by code points and folding each
+// as it comes: no copy of the text, linear for the usual %text% patterns.
+bool matchText(const Pattern &pattern, const unsigned char *t, size_t tn)
+{
+    const std::u32string &p = pattern.folded;
+    const size_t pn = p.size();
     size_t pi = 0, ti = 0;
-    size_t starP = SIZE_MAX, starT = 0;
+    size_t starP = kNone, starT = 0;
     while (ti < tn) {
         if (pi < pn) {
-            Ch pc = p[pi];
-            if (hasEsc && pc == esc && pi + 1 < pn) {
-                if (eq(p[pi + 1], t[ti])) {
+            const char32_t pc = p[pi];
+            size_t next = ti;
+            if (pattern.hasEscape && pc == pattern.escape && pi + 1 < pn) {
+                if (fold(decode(t, tn, next)) == p[pi + 1]) {
                     pi += 2;
-                    ++ti;
+                    ti = next;
                     continue;
                 }
-            } else if (pc == pct) {
+            } else if (pc == U'%') {
                 starP = ++pi;
                 starT = ti;
                 continue;
-            } else if (pc == und || eq(pc, t[ti])) {
-                ++pi;
-                ++ti;
-                continue;
+            } else {
+                const char32_t tc = decode(t, tn, next);
+                if (pc == U'_' || fold(tc) == pc) {
+                    ++pi;
+                    ti = next;
+                    continue;
+                }
             }
         }
-        if (starP == SIZE_MAX)
+        if (starP == kNone)
             return false;
         pi = starP;
-        ti = ++starT;
+        decode(t, tn, starT);
+        ti = starT;
     }
-    while (pi < pn && p[pi] == pct)
+    while (pi < pn && p[pi] == U'%')
         ++pi;
     return pi == pn;
 }
 
-bool isAscii(const unsigned char *s, int n)
-{
-    for (int i = 0; i < n; ++i)
-        if (s[i] & 0x80)
-            return false;
-    return true;
-}
-
-inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
-
-// UTF-8 to case-folded code points, into a buffer that is reused from row to row.
-void foldUtf8(const unsigned char *s, int n, std::u32string &out)
-{
-    out.clear();
-    for (int i = 0; i < n;) {
-        char32_t c = s[i];
-        int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-        if (extra)
-            c &= 0x3F >> extra;
-        ++i;
-        for (; extra > 0 && i < n; --extra, ++i)
-            c = (c << 6) | (s[i] & 0x3F);
-        out.push_back(char32_t(QChar::toCaseFolded(c)));
-    }
-}
-
-void foldUtf16(QStringView s, std::u32string &out)
-{
-    out.clear();
-    for (const char32_t c : s.toUcs4())
-        out.push_back(char32_t(QChar::toCaseFolded(c)));
-}
-
-bool matchFolded(const std::u32string &p, const std::u32string &t, char32_t escape, bool hasEscape)
-{
-    return matchImpl<char32_t>(p.data(), p.size(), t.data(), t.size(), U'%', U'_', escape, hasEscape,
-                               [](char32_t a, char32_t b) { return a == b; });
-}
+void deletePattern(void *p) { delete static_cast<Pattern *>(p); }
 
 void likeFunction(sqlite3_context *ctx, int argc, sqlite3_value **argv)
 {
+    // like(pattern, text [, escape]); NULL on either side gives NULL, which WHERE treats as no match.
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL || sqlite3_value_type(argv[1]) == SQLITE_NULL) {
         sqlite3_result_null(ctx);
         return;
     }
-    // like(pattern, text [, escape])
-    const auto *pat = sqlite3_value_text(argv[0]);
-    const int pn = sqlite3_value_bytes(argv[0]);
-    const auto *txt = sqlite3_value_text(argv[1]);
-    const int tn = sqlite3_value_bytes(argv[1]);
-    QChar esc;
-    bool hasEsc = false;
-    if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
-        const QString e = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(argv[2])));
-        if (e.size() != 1) {
-            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+    auto *pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
+    if (!pattern) {
+        char32_t escape = 0;
+        bool hasEscape = false;
+        if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
+            const auto *e = sqlite3_value_text(argv[2]);
+            const size_t en = size_t(sqlite3_value_bytes(argv[2]));
+            size_t i = 0;
+            if (e && en > 0)
+                escape = decode(e, en, i);
+            if (!e || en == 0 || i != en) {
+                sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+                return;
+            }
+            hasEscape = true;
+        }
+        const auto *p = sqlite3_value_text(argv[0]);
+        if (!p) {
+            sqlite3_result_error_nomem(ctx);
             return;
         }
-        esc = e.at(0);
-        hasEsc = true;
+        pattern = new Pattern(foldPattern(p, size_t(sqlite3_value_bytes(argv[0])), escape, hasEscape));
+        sqlite3_set_auxdata(ctx, 0, pattern, deletePattern);
+        // SQLite may have freed it at once when the pattern is not a constant of the statement.
+        pattern = static_cast<Pattern *>(sqlite3_get_auxdata(ctx, 0));
+        if (!pattern) {
+            const Pattern once = foldPattern(p, size_t(sqlite3_value_bytes(argv[0])), escape, hasEscape);
+            const auto *t = sqlite3_value_text(argv[1]);
+            sqlite3_result_int(ctx, t && matchText(once, t, size_t(sqlite3_value_bytes(argv[1]))) ? 1 : 0);
+            return;
+        }
     }
-    if (!pat || !txt) {
-        sqlite3_result_null(ctx);
+    const auto *t = sqlite3_value_text(argv[1]);
+    if (!t) {
+        sqlite3_result_error_nomem(ctx);
         return;
     }
-    if ((!hasEsc || esc.unicode() < 0x80) && isAscii(pat, pn) && isAscii(txt, tn)) {
-        const char e = hasEsc ? char(esc.unicode()) : 0;
-        const bool r = matchImpl<char>(reinterpret_cast<const char *>(pat), size_t(pn),
-                                       reinterpret_cast<const char *>(txt), size_t(tn), '%', '_', e,
-                                       hasEsc, [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
-        sqlite3_result_int(ctx, r ? 1 : 0);
-        return;
-    }
-    thread_local std::u32string p, t;
-    foldUtf8(pat, pn, p);
-    foldUtf8(txt, tn, t);
-    const char32_t e = hasEsc ? char32_t(QChar::toCaseFolded(esc.unicode())) : 0;
-    sqlite3_result_int(ctx, matchFolded(p, t, e, hasEsc) ? 1 : 0);
+    sqlite3_result_int(ctx, matchText(*pattern, t, size_t(sqlite3_value_bytes(argv[1]))) ? 1 : 0);
 }
 
 } // namespace
 
 bool likeMatch(QStringView pattern, QStringView text, QChar escape)
 {
-    std::u32string p, t;
-    foldUtf16(pattern, p);
-    foldUtf16(text, t);
-    const char32_t e = escape.isNull() ? 0 : char32_t(QChar::toCaseFolded(escape.unicode()));
-    return matchFolded(p, t, e, !escape.isNull());
+    const QByteArray p = pattern.toUtf8();
+    const QByteArray t = text.toUtf8();
+    const Pattern folded = foldPattern(reinterpret_cast<const unsigned char *>(p.constData()), size_t(p.size()),
+                                       escape.unicode(), !escape.isNull());
+    return matchText(folded, reinterpret_cast<const unsigned char *>(t.constData()), size_t(t.size()));
 }
 
 bool registerLike(sqlite3 *db)

@@ -1,7 +1,7 @@
 #include "finder/FinderWindow.h"
 
 #include "data/DataControl.h"
-#include "data/SqlLike.h"
+#include "data/Query.h"
 #include "ui/GermanText.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
@@ -144,10 +144,9 @@ QGroupBox *FinderWindow::buildChannelPanel()
     return box;
 }
 
-QString FinderWindow::searchQuery(const QString &table, QChar band, const QString &key)
+data::Query FinderWindow::searchQuery(const QString &table, QChar band, const QString &key)
 {
-    return QStringLiteral("select * from [%1] where %2 Like ").arg(table).arg(band)
-        + data::sqlText(QLatin1Char('%') + key + QLatin1Char('%'));
+    return data::Query(table).whereContains(QString(band), key);
 }
 
 void FinderWindow::txt_kanalsuche_clicked()
@@ -184,7 +183,7 @@ void FinderWindow::cmd_suchen_clicked()
     if (!m_source->isOpen())
         return;
     for (const QChar band : m_variant.bands) {
-        m_source->setRecordSource(searchQuery(m_variant.searchTable, band, key));
+        m_source->setQuery(searchQuery(m_variant.searchTable, band, key));
         if (!m_source->refresh())
             return;
         if (m_source->recordCount() == 1) {
@@ -203,7 +202,7 @@ void FinderWindow::cmd_search_clicked()
         txt_ch->clear();
         ui::critical(this, kChannelMessage40);
     }
-    m_source->setRecordSource(QStringLiteral("select * from [%1]").arg(m_variant.lookupTable));
+    m_source->setQuery(data::Query(m_variant.lookupTable));
     const bool loaded = m_source->refresh();
 
     const QString band = txt_band->text();

@@ -1,4 +1,5 @@
 #pragma once
+#include "data/Query.h"
 #include "finder/FinderVariant.h"
 
 #include <QWidget>
@@ -30,7 +31,7 @@ public:
     void cmd_ende_clicked();
 
     // The query of the frequency search for one band letter and key.
-    static QString searchQuery(const QString &table, QChar band, const QString &key);
+    static data::Query searchQuery(const QString &table, QChar band, const QString &key);
 
 private:
     QGroupBox *buildSearchPanel();

@@ -1,6 +1,5 @@
 #include "lookup/BosWindow.h"
 
-#include "data/SqlLike.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
@@ -10,7 +9,7 @@
 
 namespace lookup {
 namespace {
-const QString kWholeTable = QStringLiteral("select * from [bos] order by Ort asc");
+const data::Query kWholeTable = data::Query(QStringLiteral("bos")).orderBy(QStringLiteral("Ort"));
 
 std::vector<data::GridColumn> columns()
 {
@@ -45,10 +44,11 @@ BosWindow::BosWindow(QWidget *parent)
     Form_Load();
 }
 
-QString BosWindow::searchQuery(const QString &column, const QString &text)
+data::Query BosWindow::searchQuery(const QString &column, const QString &text)
 {
-    return QStringLiteral("select * from [bos] where %1 like ").arg(column)
-        + data::sqlText(QLatin1Char('%') + text + QLatin1Char('%')) + QStringLiteral(" order by Ort asc");
+    return data::Query(QStringLiteral("bos"))
+        .whereContains(column, text, QStringLiteral("like"))
+        .orderBy(QStringLiteral("Ort"));
 }
 
 void BosWindow::Form_Load()

@@ -1,6 +1,5 @@
 #include "lookup/FlugWindow.h"
 
-#include "data/SqlLike.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
@@ -10,7 +9,7 @@
 
 namespace lookup {
 namespace {
-const QString kWholeTable = QStringLiteral("select * from [flugfunk] order by Ort asc");
+const data::Query kWholeTable = data::Query(QStringLiteral("flugfunk")).orderBy(QStringLiteral("Ort"));
 } // namespace
 
 FlugWindow::FlugWindow(QWidget *parent)
@@ -36,10 +35,11 @@ FlugWindow::FlugWindow(QWidget *parent)
     Form_Load();
 }
 
-QString FlugWindow::searchQuery(const QString &column, const QString &text)
+data::Query FlugWindow::searchQuery(const QString &column, const QString &text)
 {
-    return QStringLiteral("select * from [flugfunk] where %1 like ").arg(column)
-        + data::sqlText(QLatin1Char('%') + text + QLatin1Char('%')) + QStringLiteral(" order by Ort asc");
+    return data::Query(QStringLiteral("flugfunk"))
+        .whereContains(column, text, QStringLiteral("like"))
+        .orderBy(QStringLiteral("Ort"));
 }
 
 void FlugWindow::Form_Load()

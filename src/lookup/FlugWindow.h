@@ -10,7 +10,7 @@ public:
     explicit FlugWindow(QWidget *parent = nullptr);
 
     // A contains-search on one column, sorted by place.
-    static QString searchQuery(const QString &column, const QString &text);
+    static data::Query searchQuery(const QString &column, const QString &text);
 
 private:
     void Form_Load();

@@ -1,6 +1,5 @@
 #include "lookup/LocatorWindow.h"
 
-#include "data/SqlLike.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
@@ -10,12 +9,10 @@
 
 namespace lookup {
 namespace {
-const QString kWholeTable = QStringLiteral("select * from [locator]");
+const data::Query kWholeTable{QStringLiteral("locator")};
 // Sample texts: a locator and a town that the shipped table holds, so the first click finds a row.
 const QString kSampleLocator = QStringLiteral("JO62QM");
 const QString kSampleTown = QStringLiteral("Berlin");
-
-QString contains(const QString &text) { return data::sqlText(QLatin1Char('%') + text + QLatin1Char('%')); }
 } // namespace
 
 LocatorWindow::LocatorWindow(QWidget *parent)
@@ -46,14 +43,14 @@ LocatorWindow::LocatorWindow(QWidget *parent)
     Form_Load();
 }
 
-QString LocatorWindow::locatorQuery(const QString &text)
+data::Query LocatorWindow::locatorQuery(const QString &text)
 {
-    return QStringLiteral("select * from [locator] where Locator Like ") + contains(text);
+    return data::Query(QStringLiteral("locator")).whereContains(QStringLiteral("Locator"), text);
 }
 
-QString LocatorWindow::townQuery(const QString &text)
+data::Query LocatorWindow::townQuery(const QString &text)
 {
-    return QStringLiteral("select * from [locator] where Stadt Like ") + contains(text);
+    return data::Query(QStringLiteral("locator")).whereContains(QStringLiteral("Stadt"), text);
 }
 
 void LocatorWindow::Form_Load()

@@ -9,8 +9,8 @@ class LocatorWindow : public LookupWindow {
 public:
     explicit LocatorWindow(QWidget *parent = nullptr);
 
-    static QString locatorQuery(const QString &text);
-    static QString townQuery(const QString &text);
+    static data::Query locatorQuery(const QString &text);
+    static data::Query townQuery(const QString &text);
 
 private:
     void Form_Load();

@@ -12,7 +12,7 @@
 
 namespace lookup {
 
-LookupWindow::LookupWindow(const char *name, const QString &designCaption, const QString &firstQuery,
+LookupWindow::LookupWindow(const char *name, const QString &designCaption, const data::Query &firstQuery,
                            std::vector<data::GridColumn> columns, QSize preferredSize, QWidget *parent)
     : QWidget(parent), m_preferredSize(preferredSize)
 {
@@ -30,9 +30,9 @@ LookupWindow::LookupWindow(const char *name, const QString &designCaption, const
     layout->addWidget(m_grid, 1);
 }
 
-bool LookupWindow::runQuery(const QString &sql)
+bool LookupWindow::runQuery(const data::Query &query)
 {
-    m_source->setRecordSource(sql);
+    m_source->setQuery(query);
     return data::refreshOrTell(this, m_source);
 }
 

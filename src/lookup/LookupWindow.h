@@ -1,5 +1,6 @@
 #pragma once
 #include "data/DataGrid.h"
+#include "data/Query.h"
 
 #include <QSize>
 #include <QString>
@@ -30,12 +31,12 @@ protected:
     // Opens Adodc1 with the query the window shows first. The design-time query of the windows
     // that replace it at load would only be thrown away, so the control opens with the load
     // query straight away.
-    LookupWindow(const char *name, const QString &designCaption, const QString &firstQuery,
+    LookupWindow(const char *name, const QString &designCaption, const data::Query &firstQuery,
                  std::vector<data::GridColumn> columns, QSize preferredSize, QWidget *parent);
 
     // Sets the query and runs it. On a database error the user is told, the grid keeps what it
     // showed and false comes back; the window stays open and usable.
-    bool runQuery(const QString &sql);
+    bool runQuery(const data::Query &query);
 
     // True when the first query ran, so the caption may show the table's row count.
     bool loaded() const { return m_loaded; }

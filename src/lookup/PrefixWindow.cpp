@@ -1,7 +1,6 @@
 #include "lookup/PrefixWindow.h"
 
 #include "data/RecordSource.h"
-#include "data/SqlLike.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 
@@ -13,12 +12,13 @@
 
 namespace lookup {
 namespace {
-const QString kWholeTable = QStringLiteral("select * from [prefix]");
+const data::Query kWholeTable{QStringLiteral("prefix")};
 const QString kNotFound = QStringLiteral("Kein Datensatz gefunden");
 } // namespace
 
 PrefixWindow::PrefixWindow(QWidget *parent)
-    : LookupWindow("frm_prefix", QStringLiteral("PREFIX LISTE"), QStringLiteral("select * from prefix"),
+    : LookupWindow("frm_prefix", QStringLiteral("PREFIX LISTE"),
+                   data::Query(QStringLiteral("prefix"), data::Query::From::Bare),
                    {{QStringLiteral("PREFIX"), QStringLiteral("PREFIX")},
                     {QStringLiteral("LAND"), QStringLiteral("LAND")},
                     {QString(), QStringLiteral("L")}},
@@ -43,11 +43,10 @@ PrefixWindow::PrefixWindow(QWidget *parent)
     connect(reset, &QPushButton::clicked, this, &PrefixWindow::cmd_reset_clicked);
 }
 
-QString PrefixWindow::searchQuery(const QString &text)
+data::Query PrefixWindow::searchQuery(const QString &text)
 {
     // No percent signs: the text has to match the whole prefix.
-    return QStringLiteral("select * from [prefix] where prefix Like ") + data::sqlText(text)
-        + QStringLiteral(" order by prefix asc");
+    return data::Query(QStringLiteral("prefix")).where(QStringLiteral("prefix"), text).orderBy(QStringLiteral("prefix"));
 }
 
 bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)

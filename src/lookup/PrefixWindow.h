@@ -9,7 +9,7 @@ class PrefixWindow : public LookupWindow {
 public:
     explicit PrefixWindow(QWidget *parent = nullptr);
 
-    static QString searchQuery(const QString &text);
+    static data::Query searchQuery(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

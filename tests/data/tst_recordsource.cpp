@@ -11,9 +11,43 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QTextEdit>
+#include <QSignalSpy>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <csignal>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using data::RecordSource;
 using testsupport::Fixture;
+
+namespace {
+// Fills Kontakt with contacts skip "S00001" ... in file order, ort "Ort n".
+void fillContacts(const QString &file, int count)
+{
+    QVERIFY(testsupport::execSql(file, QStringLiteral("with recursive c(i) as (select 1 union all select i+1 from c "
+                                                      "where i < %1) insert into Kontakt (skip, ort) select "
+                                                      "printf('S%05d', i), 'Ort ' || i from c;")
+                                           .arg(count)));
+}
+
+int countWhere(const QString &file, const QString &where)
+{
+    RecordSource check;
+    check.open(file);
+    check.setRecordSource("select * from Kontakt where " + where);
+    return check.refresh() ? check.recordCount() : -1;
+}
+
+void openLogbook(RecordSource &source, const data::Query &query = data::Query("Kontakt").orderBy("skip"))
+{
+    QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+    source.setEditTable("Kontakt");
+    source.setQuery(query);
+    QVERIFY2(source.refresh(), qPrintable(source.lastError()));
+}
+} // namespace
 
 class TestRecordSource : public QObject {
     Q_OBJECT
@@ -33,6 +67,14 @@ private slots:
     void cancelDropsPendingEdits();
     void gridFollowsSourceAndSelection();
     void bindingShowsAndStoresRow();
+    void germanOrder();
+    void pendingRecordSurvivesAMove_data();
+    void pendingRecordSurvivesAMove();
+    void editsChangeTheShownResultInPlace_data();
+    void editsChangeTheShownResultInPlace();
+    void walkReadsEveryRowOnce();
+    void failedSaveKeepsThePendingRecord_data();
+    void failedSaveKeepsThePendingRecord();
     void missingOrBrokenFile_data();
     void missingOrBrokenFile();
     void badQueryIsReportedNotThrown();
@@ -140,7 +182,6 @@ void TestRecordSource::queryShapes()
         QCOMPARE(source.recordCount(), count);
     if (!field.isEmpty())
         QCOMPARE(source.fieldText(field), first);
-    QCOMPARE(source.eof(), source.recordCount() == 0);
 }
 
 void TestRecordSource::apostrophesCannotEndTheLiteral_data()
@@ -151,6 +192,7 @@ void TestRecordSource::apostrophesCannotEndTheLiteral_data()
     QTest::newRow("lone apostrophe") << "'" << 1;
     QTest::newRow("closing attempt") << "x' or '1'='1" << 0;
     QTest::newRow("statement attempt") << "'; drop table Kontakt; --" << 0;
+    QTest::newRow("NUL character") << QStringLiteral("O'B") + QChar(0) + QStringLiteral("rien") << 0;
 }
 
 void TestRecordSource::apostrophesCannotEndTheLiteral()
@@ -160,14 +202,23 @@ void TestRecordSource::apostrophesCannotEndTheLiteral()
     Fixture fx;
     RecordSource source;
     QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
-    source.setRecordSource("select * from [Kontakt] order by skip asc");
+    source.setEditTable("Kontakt");
+    source.setQuery(data::Query("Kontakt").orderBy("skip"));
     QVERIFY(source.refresh());
     QVERIFY(source.addNew());
     source.setField("skip", "Paddy");
     source.setField("name", "O'Brien");
     QVERIFY2(source.update(), qPrintable(source.lastError()));
+    // The text as written (SQLite cannot take a NUL inside it), and the same search run from its parts.
     source.setRecordSource("select * from [Kontakt] where name Like " + data::sqlText("%" + typed + "%")
                            + " order by skip asc");
+    if (!typed.contains(QChar(0))) {
+        QVERIFY2(source.refresh(), qPrintable(source.lastError()));
+        QCOMPARE(source.recordCount(), count);
+    }
+    const data::Query query = data::Query("Kontakt").whereContains("name", typed).orderBy("skip");
+    QCOMPARE(query.text(), source.recordSource());
+    source.setQuery(query);
     QVERIFY2(source.refresh(), qPrintable(source.lastError()));
     QCOMPARE(source.recordCount(), count);
     source.setRecordSource("select * from [Kontakt]");
@@ -214,6 +265,7 @@ void TestRecordSource::openWindowDoesNotLockTheFile()
     RecordSource reader, writer;
     QVERIFY(reader.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
     QVERIFY(writer.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+    writer.setEditTable("Kontakt_dx");
     writer.setRecordSource("select * from [Kontakt_dx]");
     QVERIFY(writer.refresh());
     for (int i = 0; i < 300; ++i) {
@@ -259,7 +311,8 @@ void TestRecordSource::editsReachTheFile()
     {
         RecordSource source;
         QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
-        source.setRecordSource("select * from [Kontakt_dx] order by datum asc");
+        source.setEditTable("Kontakt_dx");
+        source.setQuery(data::Query("Kontakt_dx").orderBy("datum"));
         QVERIFY(source.refresh());
         for (const char *skip : {"Charly", "Alpha", "Bravo"}) {
             QVERIFY(source.addNew());
@@ -297,7 +350,8 @@ void TestRecordSource::cancelDropsPendingEdits()
     Fixture fx;
     RecordSource source;
     QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
-    source.setRecordSource("select * from [Kontakt] order by skip asc");
+    source.setEditTable("Kontakt");
+    source.setQuery(data::Query("Kontakt").orderBy("skip"));
     QVERIFY(source.refresh());
     QVERIFY(source.addNew());
     source.setField("skip", "Tango");
@@ -340,7 +394,8 @@ void TestRecordSource::bindingShowsAndStoresRow()
     Fixture fx;
     RecordSource source;
     QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
-    source.setRecordSource("select * from [Kontakt_dx] order by datum asc");
+    source.setEditTable("Kontakt_dx");
+    source.setQuery(data::Query("Kontakt_dx").orderBy("datum"));
     QVERIFY(source.refresh());
     QLineEdit skip, ort;
     QCheckBox qsl;
@@ -356,14 +411,222 @@ void TestRecordSource::bindingShowsAndStoresRow()
     ort.setText("Gießen");
     qsl.setChecked(true);
     remarks.setPlainText("Erste Zeile\nzweite Zeile mit ' und \"");
-    binding.store();
+    QCOMPARE(source.fieldText("ort"), QStringLiteral("Gießen")); // written through, one source of truth
     QVERIFY(source.update());
     skip.clear();
-    source.moveFirst();
+    QCOMPARE(source.editState(), RecordSource::EditState::Editing);
+    source.cancel();
     QCOMPARE(skip.text(), QStringLiteral("Zulu"));
     QCOMPARE(ort.text(), QStringLiteral("Gießen"));
     QVERIFY(qsl.isChecked());
     QCOMPARE(remarks.toPlainText(), QStringLiteral("Erste Zeile\nzweite Zeile mit ' und \""));
+}
+
+void TestRecordSource::germanOrder()
+{
+    Fixture fx;
+    const QStringList order = {"Apron", "ATIS", "Äpfel", "berlin", "Berlin", "Bern", "Ober", "öko", "Straße",
+                               "Strasse", "Stuttgart", "über", "Ulm", "Zeppelin"};
+    QStringList shuffled = order;
+    std::reverse(shuffled.begin(), shuffled.end());
+    for (const QString &s : shuffled)
+        QVERIFY(testsupport::execSql(fx.path(data::kLogbookFile),
+                                     QStringLiteral("insert into Kontakt (skip) values ('%1')").arg(s)));
+    RecordSource source;
+    openLogbook(source);
+    QStringList shown;
+    for (int r = 0; r < source.recordCount(); ++r)
+        shown << source.value(r, source.columnIndex("skip")).toString();
+    // "Strasse" and "Straße" share the key; the text decides between them.
+    QCOMPARE(shown, QStringList({"Äpfel", "Apron", "ATIS", "Berlin", "berlin", "Bern", "Ober", "öko", "Strasse",
+                                 "Straße", "Stuttgart", "über", "Ulm", "Zeppelin"}));
+    std::sort(shuffled.begin(), shuffled.end(), testsupport::germanLess);
+    QCOMPARE(shown, shuffled);
+}
+
+void TestRecordSource::pendingRecordSurvivesAMove_data()
+{
+    QTest::addColumn<bool>("adding");  // a new record, or a change of row 1
+    QTest::addColumn<bool>("byClick"); // moved by a grid click, or by a refresh (search, reset)
+    QTest::newRow("new record, grid click") << true << true;
+    QTest::newRow("new record, refresh") << true << false;
+    QTest::newRow("changed record, grid click") << false << true;
+    QTest::newRow("changed record, refresh") << false << false;
+}
+
+void TestRecordSource::pendingRecordSurvivesAMove()
+{
+    QFETCH(bool, adding);
+    QFETCH(bool, byClick);
+    Fixture fx;
+    fillContacts(fx.path(data::kLogbookFile), 3);
+    RecordSource source;
+    openLogbook(source);
+    data::DataGrid grid(&source, {{"SKIP", "skip"}, {"QTH", "ort"}});
+    QLineEdit skip;
+    data::FieldBinding binding(&source);
+    binding.bind(&skip, "skip");
+    if (adding) {
+        QVERIFY(source.addNew());
+        QCOMPARE(source.editState(), RecordSource::EditState::Adding);
+    } else {
+        grid.setCurrentIndex(grid.model()->index(1, 0));
+    }
+    skip.setText("Getippt");
+    QCOMPARE(source.fieldText("skip"), QStringLiteral("Getippt"));
+    if (byClick) {
+        grid.setCurrentIndex(grid.model()->index(adding ? 1 : 0, 0));
+    } else {
+        QVERIFY(source.refresh());
+    }
+    // What was typed is in the file, the moved-to row shows its own values and stays as it was.
+    QCOMPARE(source.editState(), RecordSource::EditState::Browsing);
+    QCOMPARE(countWhere(fx.path(data::kLogbookFile), "skip = 'Getippt'"), 1);
+    QCOMPARE(countWhere(fx.path(data::kLogbookFile), "1"), adding ? 4 : 3);
+    QCOMPARE(skip.text(), source.value(source.currentRow(), source.columnIndex("skip")).toString());
+    if (byClick)
+        QCOMPARE(skip.text(), QString(adding ? "S00002" : "S00001"));
+    QCOMPARE(countWhere(fx.path(data::kLogbookFile), "skip = 'S00002'"), adding ? 1 : 0);
+}
+
+void TestRecordSource::editsChangeTheShownResultInPlace_data()
+{
+    QTest::addColumn<int>("rows"); // a small result is held whole, a large one read in windows
+    QTest::newRow("small") << 40;
+    QTest::newRow("large") << 12000;
+}
+
+void TestRecordSource::editsChangeTheShownResultInPlace()
+{
+    QFETCH(int, rows);
+    Fixture fx;
+    fillContacts(fx.path(data::kLogbookFile), rows);
+    RecordSource source;
+    openLogbook(source);
+    data::GridModel model(&source, {{"SKIP", "skip"}});
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    auto skipAt = [&](int row) { return model.index(row, 0).data().toString(); };
+    auto expected = [](int n) { return QStringLiteral("S%1").arg(n, 5, 10, QLatin1Char('0')); };
+    // The query set but not run yet does not change where edits go.
+    source.setQuery(data::Query("Kontakt").whereContains("skip", "nothing").orderBy("skip"));
+
+    // A saved new record joins the end of the shown list; it sorts first in the file.
+    QVERIFY(source.addNew());
+    source.setField("skip", "AAA neu");
+    QVERIFY2(source.update(), qPrintable(source.lastError()));
+    QCOMPARE(model.rowCount(), rows + 1);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(source.currentRow(), rows);
+    QCOMPARE(skipAt(rows), QStringLiteral("AAA neu"));
+    // A changed row keeps its place although its new text sorts elsewhere.
+    const int middle = rows / 2;
+    QVERIFY(source.setCurrentRow(middle));
+    source.setField("skip", "ZZZ geändert");
+    QVERIFY(source.update());
+    QCOMPARE(skipAt(middle), QStringLiteral("ZZZ geändert"));
+    // A deleted row leaves; the rows behind it move up; the position stays.
+    QVERIFY(source.setCurrentRow(middle + 2));
+    QVERIFY(source.deleteCurrent());
+    QCOMPARE(removed.size(), 1);
+    QCOMPARE(source.currentRow(), middle + 2);
+    QCOMPARE(model.rowCount(), rows);
+    for (int row : {0, 1, middle - 1, middle + 1, middle + 2, rows - 2})
+        QCOMPARE(skipAt(row), expected(row < middle + 2 ? row + 1 : row + 2));
+    QCOMPARE(skipAt(middle), QStringLiteral("ZZZ geändert"));
+    QCOMPARE(skipAt(rows - 1), QStringLiteral("AAA neu"));
+    QCOMPARE(resets.size(), 0);
+    // The file holds the same, and the next refresh sorts it as a fresh query would.
+    QCOMPARE(countWhere(fx.path(data::kLogbookFile), "1"), rows);
+    source.setQuery(data::Query("Kontakt").orderBy("skip"));
+    QVERIFY(source.refresh());
+    QCOMPARE(skipAt(0), QStringLiteral("AAA neu"));
+    QCOMPARE(skipAt(rows - 1), QStringLiteral("ZZZ geändert"));
+}
+
+void TestRecordSource::walkReadsEveryRowOnce()
+{
+    Fixture fx;
+    fillContacts(fx.path(data::kLogbookFile), 12000);
+    RecordSource source;
+    openLogbook(source, data::Query("Kontakt").whereContains("ort", "7").orderBy("skip"));
+    QStringList walked;
+    QVERIFY(source.forEachRow([&](const RecordSource::RowReader &field) {
+        walked << field("SKIP").toString();
+        return true;
+    }));
+    QCOMPARE(walked.size(), source.recordCount());
+    QCOMPARE(walked.first(), source.value(0, source.columnIndex("skip")).toString());
+    QCOMPARE(walked.last(), source.value(source.recordCount() - 1, source.columnIndex("skip")).toString());
+    QVERIFY(std::is_sorted(walked.begin(), walked.end()));
+    QCOMPARE(walked.removeDuplicates(), 0);
+}
+
+void TestRecordSource::failedSaveKeepsThePendingRecord_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::newRow("read-only file") << "readonly";
+    QTest::newRow("disk full") << "full";
+    QTest::newRow("locked by another program") << "locked";
+    QTest::newRow("file deleted") << "deleted";
+}
+
+void TestRecordSource::failedSaveKeepsThePendingRecord()
+{
+    QFETCH(QString, cause);
+    Fixture fx;
+    const QString file = fx.path(data::kLogbookFile);
+    fillContacts(file, 2);
+    RecordSource source;
+    if (cause == "readonly" && geteuid() == 0) {
+        // Root writes any file; a connection that fell back to reading only is the same case.
+        QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadOnly));
+        source.setEditTable("Kontakt");
+        source.setQuery(data::Query("Kontakt").orderBy("skip"));
+        QVERIFY(source.refresh());
+    } else {
+        if (cause == "readonly")
+            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        openLogbook(source);
+    }
+    source.setBusyTimeout(100);
+    // A full disk: no file of this process may grow.
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const auto noGrowth = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &before); });
+    if (cause == "full") {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit full = before;
+        full.rlim_cur = 1024; // no write past the first kilobyte of any file
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
+    }
+    sqlite3 *other = nullptr;
+    if (cause == "locked") {
+        QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &other), SQLITE_OK);
+        QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    } else if (cause == "deleted") {
+        QVERIFY(QFile::rename(file, file + ".weg"));
+    }
+    QVERIFY(source.addNew());
+    source.setField("skip", "Bleibt");
+    QVERIFY(!source.update());
+    QVERIFY2(source.lastError().startsWith(QStringLiteral("Der Datensatz wurde nicht gespeichert.")),
+             qPrintable(source.lastError()));
+    QCOMPARE(source.editState(), RecordSource::EditState::Adding);
+    QCOMPARE(source.fieldText("skip"), QStringLiteral("Bleibt"));
+    QVERIFY(!source.setCurrentRow(0)); // nor does a move drop it
+    QCOMPARE(source.fieldText("skip"), QStringLiteral("Bleibt"));
+    // The cause gone, the same record saves.
+    if (other) {
+        sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    if (cause == "locked" || cause == "full") {
+        QVERIFY2(source.update(), qPrintable(source.lastError()));
+        QCOMPARE(countWhere(file, "skip = 'Bleibt'"), 1);
+    }
 }
 
 void TestRecordSource::missingOrBrokenFile_data()

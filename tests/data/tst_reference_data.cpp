@@ -240,6 +240,7 @@ void TestReferenceData::buildKeepsExistingLogbook()
     Fixture fx;
     RecordSource source;
     QVERIFY(source.open("Frequenzen1.quorvel", RecordSource::Mode::ReadWrite));
+    source.setEditTable("Kontakt");
     source.setRecordSource("select * from [Kontakt]");
     QVERIFY(source.refresh());
     QVERIFY(source.addNew());

@@ -156,9 +156,9 @@ void TestFinderDatabase::searchEndsQuietlyWhenDatabaseFails()
 
 void TestFinderDatabase::searchQueryTexts()
 {
-    QCOMPARE(finder::FinderWindow::searchQuery("Umbau", 'A', "26965"),
+    QCOMPARE(finder::FinderWindow::searchQuery("Umbau", 'A', "26965").text(),
              QStringLiteral("select * from [Umbau] where A Like '%26965%'"));
-    QCOMPARE(finder::FinderWindow::searchQuery("albrecht2", 'J', "25160"),
+    QCOMPARE(finder::FinderWindow::searchQuery("albrecht2", 'J', "25160").text(),
              QStringLiteral("select * from [albrecht2] where J Like '%25160%'"));
     Fixture fx;
     Finder f{fx.open("frm_suche_president")};

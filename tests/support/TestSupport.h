@@ -51,6 +51,10 @@ private:
 // false, with a warning, when one fails.
 bool execSql(const QString &file, const QString &sql);
 
+// The order a German reader expects of a sorted list: umlauts with their base letters, ß as ss,
+// letter case not deciding; equal keys by the text itself.
+bool germanLess(const QString &a, const QString &b);
+
 // A named child of a window, failing the test when it is missing.
 template <typename T> T *child(QWidget *window, const QString &name)
 {
