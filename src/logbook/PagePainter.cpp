@@ -3,6 +3,8 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace logbook {
@@ -137,6 +139,14 @@ private:
         return lo;
     }
 
+    // Whether the first word of text fits a continuation line; a longer one is split where the
+    // line ends instead of being moved on whole.
+    bool fitsFreshLine(const QString &text, qreal indent) const
+    {
+        const qsizetype end = text.indexOf(u' ');
+        return indent + m_fm->horizontalAdvance(end < 0 ? text : text.left(end)) <= m_width;
+    }
+
     qreal paintSegment(QString rest, qreal x, qreal indent)
     {
         while (!rest.isEmpty() && m_ok) {
@@ -150,13 +160,11 @@ private:
                                         ? fits
                                         : rest.lastIndexOf(u' ', std::max<qsizetype>(fits - 1, 0));
             qsizetype cut = fits;
-            if (blank > 0 && blank <= fits) {
+            if (blank > 0 && blank <= fits && fitsFreshLine(rest.mid(blank + 1), indent)) {
                 cut = blank;
             } else {
                 // No blank to break at: move a word that fits a fresh line there whole, else split it.
-                const qsizetype wordEnd = rest.indexOf(u' ');
-                const QString word = wordEnd < 0 ? rest : rest.left(wordEnd);
-                if (x > indent && (fits == 0 || indent + m_fm->horizontalAdvance(word) <= m_width)) {
+                if (x > indent && (fits == 0 || fitsFreshLine(rest, indent))) {
                     breakLine();
                     x = indent;
                     continue;

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
+#include <cmath>
 #include <map>
 
 using logbook::PrintOutcome;
@@ -306,7 +307,7 @@ void TestPrint::paintedListing()
                 valueX = line.at(2).xMin;
         }
         const QString first = line.at(0).text;
-        if (first.startsWith("Wort") || first.startsWith("0123")) { // a continuation starts under the value
+        if (first.startsWith("Wort") || first.at(0).isDigit()) { // a continuation starts under the value
             QVERIFY2(qAbs(line.at(0).xMin - valueX) < 0.5, qPrintable(first));
             ++(first.startsWith("Wort") ? wrappedWords : wrappedDigits);
         }
