@@ -194,7 +194,7 @@ private slots:
     {
         logbook::setPrinterFactory({});
         logbook::setPrinterLookup({});
-        qputenv("HOME", m_oldHome);
+        m_oldHome.isEmpty() ? void(qunsetenv("HOME")) : void(qputenv("HOME", m_oldHome));
         m_fx.reset();
     }
 
