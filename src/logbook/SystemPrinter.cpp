@@ -1,0 +1,127 @@
+#include "logbook/SystemPrinter.h"
+
+#include "ui/Environment.h"
+#include "ui/GermanText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageSize>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace logbook {
+namespace {
+
+PrinterLookup &lookup()
+{
+    static PrinterLookup instance;
+    return instance;
+}
+
+void prepare(QPrinter &printer, const QString &documentName)
+{
+    printer.setDocName(documentName);
+    printer.setCreator(QStringLiteral("WELLENKLADDE 2006"));
+    printer.setFullPage(false);
+    // A printer whose hardware margins are wider keeps its own.
+    printer.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+// A PDF counts as written only when it is complete on disk.
+bool completePdf(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly) || f.size() < 32)
+        return false;
+    if (!f.read(5).startsWith("%PDF-"))
+        return false;
+    f.seek(std::max<qint64>(0, f.size() - 1024));
+    return f.readAll().contains("%%EOF");
+}
+
+bool paintOnto(QPrinter &printer, const QList<DocumentLine> &lines, PrintOutcome &outcome)
+{
+    const PaintResult painted = paintDocument(printer, lines);
+    outcome.pages = painted.pages;
+    if (!painted.started) {
+        outcome.reason = PrintOutcome::Reason::JobNotStarted;
+        return false;
+    }
+    bool done = painted.finished;
+    if (done && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        done = completePdf(printer.outputFileName());
+    if (!done)
+        outcome.reason = PrintOutcome::Reason::JobFailed;
+    return done;
+}
+
+} // namespace
+
+void setPrinterLookup(PrinterLookup l) { lookup() = std::move(l); }
+
+std::unique_ptr<QPrinter> defaultPrinter()
+{
+    if (lookup())
+        return lookup()();
+    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull())
+        return nullptr;
+    return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+}
+
+QString reservePdfFile(const QString &folder, const QString &documentName)
+{
+    const QString stem = documentName + u' ' + ui::dateText(ui::today());
+    const QDir dir(folder);
+    for (int n = 1; n < 10000; ++n) {
+        const QString name = n == 1 ? stem + QStringLiteral(".pdf") : QStringLiteral("%1 (%2).pdf").arg(stem).arg(n);
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+        if (!file.exists())
+            return {}; // not a name clash: the folder takes no file
+    }
+    return {};
+}
+
+SystemPrinter::SystemPrinter(QString documentName) : m_documentName(std::move(documentName)) {}
+
+PrintOutcome SystemPrinter::endDocument()
+{
+    PrintOutcome outcome;
+    if (std::unique_ptr<QPrinter> printer = defaultPrinter()) {
+        outcome.printer = printer->printerName();
+        prepare(*printer, m_documentName);
+        if (paintOnto(*printer, m_lines, outcome)) {
+            outcome.result = PrintOutcome::Result::Printed;
+            outcome.reason = PrintOutcome::Reason::None;
+            return outcome;
+        }
+    } else {
+        outcome.reason = PrintOutcome::Reason::NoPrinter;
+    }
+
+    const QString home = QDir::homePath();
+    outcome.pdfFile = reservePdfFile(home, m_documentName);
+    if (outcome.pdfFile.isEmpty()) {
+        outcome.pdfFile = QDir(home).filePath(m_documentName + u' ' + ui::dateText(ui::today()) + ".pdf");
+        outcome.result = PrintOutcome::Result::Failed;
+        return outcome;
+    }
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(outcome.pdfFile);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    prepare(pdf, m_documentName);
+    PrintOutcome saved = outcome; // keeps why the printer was not used
+    if (paintOnto(pdf, m_lines, saved)) {
+        outcome.pages = saved.pages;
+        outcome.result = PrintOutcome::Result::SavedAsPdf;
+    } else {
+        QFile::remove(outcome.pdfFile); // a broken file must not pass for the listing
+        outcome.result = PrintOutcome::Result::Failed;
+    }
+    return outcome;
+}
+
+} // namespace logbook

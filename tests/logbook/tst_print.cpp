@@ -1,0 +1,391 @@
+#include "logbook/PrintListing.h"
+#include "logbook/SystemPrinter.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+using logbook::PrintOutcome;
+using testsupport::Fixture;
+
+namespace {
+using Record = QHash<QString, QString>; // a missing column reads as NULL (empty text)
+using Result = PrintOutcome::Result;
+
+const logbook::PrintLayout *const kLayouts[] = {&logbook::kLocalLayout, &logbook::kDxLayout};
+
+// Hands the records over in order; reading "fails" after failAfter records.
+logbook::RecordWalk walkOver(const QList<Record> &records, int failAfter = -1)
+{
+    return [records, failAfter](const logbook::RecordVisitor &visit) {
+        for (int i = 0; i < records.size(); ++i) {
+            if (i == failAfter)
+                return false;
+            const Record &r = records.at(i);
+            visit([&r](const QString &column) { return r.value(column); });
+        }
+        return true;
+    };
+}
+
+// Keeps every call in order: each line as printed, the others in brackets ("<font Arial>", "<end>").
+class RecordingPrinter : public logbook::LinePrinter {
+public:
+    explicit RecordingPrinter(QStringList *calls) : m_calls(calls) {}
+    void setFontName(const QString &name) override { *m_calls << "<font " + name + ">"; }
+    void setFontSize(float points) override { *m_calls << "<size " + QString::number(points) + ">"; }
+    void printLine(const QString &line) override { *m_calls << line; }
+    PrintOutcome endDocument() override
+    {
+        *m_calls << "<end>";
+        return {Result::Printed};
+    }
+    void abortDocument() override { *m_calls << "<abort>"; }
+
+private:
+    QStringList *m_calls;
+};
+
+Record contact(const QString &skip, const QString &land = "Deutschland")
+{
+    return {{"skip", skip},       {"vorname", "Hans"},   {"ort", "Köln"},
+            {"land", land},       {"callsign", "DC1AB"}, {"datum", "30.06.2006"},
+            {"uhrzeit", "21:45"}, {"lanal", "12"},       {"frequenz", "27,105"},
+            {"band", "FM"},       {"rwert", "5"},        {"swert", "9+30"},
+            {"name", "Privat"},   {"strasse", "Privat"}, {"bemerkung", "nicht drucken"}};
+}
+
+// The specified blocks, written out as a reader of the listing would check them.
+QStringList localBlock(const Record &r)
+{
+    return {"       Skip\t: " + r.value("skip"),
+            "       Operator\t: " + r.value("vorname"),
+            "       QTH\t: " + r.value("ort"),
+            "       Land\t: " + r.value("land"),
+            "",
+            "       Kanal\t: " + r.value("lanal"),
+            "       Frequenz\t: " + r.value("frequenz"),
+            "       Mod\t: " + r.value("band"),
+            "",
+            "       R-Wert\t: " + r.value("rwert"),
+            "       S-Wert\t: " + r.value("swert"),
+            "",
+            "       **********************************************************",
+            ""};
+}
+
+QStringList dxBlock(const Record &r)
+{
+    return {"       Datum: " + r.value("datum"),
+            "       Uhrzeit: " + r.value("uhrzeit"),
+            "       CallSign: " + r.value("callsign"),
+            "       Skip: " + r.value("skip"),
+            "       Operator: " + r.value("vorname"),
+            "       QTH: " + r.value("ort"),
+            "       Land: " + r.value("land"),
+            "       Kanal: " + r.value("lanal"),
+            "       Frequenz: " + r.value("frequenz"),
+            "       Mod: " + r.value("band"),
+            "       R-Wert: " + r.value("rwert"),
+            "       S-Wert: " + r.value("swert"),
+            "       **********************************************************"};
+}
+
+QStringList localLines(const QList<Record> &records)
+{
+    QStringList lines{"", "", "", ""};
+    for (const Record &r : records)
+        lines << localBlock(r);
+    return lines;
+}
+
+// A PDF's words as pdftotext places them, grouped into lines (page, then top to bottom).
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    QString text;
+    int page;
+};
+struct PdfText {
+    QList<QSizeF> pages;
+    QList<QList<Word>> lines;
+};
+
+PdfText readPdf(const QString &file)
+{
+    PdfText pdf;
+    QProcess p;
+    p.start("pdftotext", {"-bbox", file, "-"});
+    if (!p.waitForFinished(120000) || p.exitCode() != 0) {
+        qWarning("pdftotext failed on %s", qPrintable(file));
+        return pdf;
+    }
+    const QString html = QString::fromUtf8(p.readAllStandardOutput());
+    static const QRegularExpression pageRe(R"re(<page width="([\d.]+)" height="([\d.]+)">(.*?)</page>)re",
+                                           QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression wordRe(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    for (auto page = pageRe.globalMatch(html); page.hasNext();) {
+        const auto pm = page.next();
+        pdf.pages << QSizeF(pm.captured(1).toDouble(), pm.captured(2).toDouble());
+        std::map<long, QList<Word>> rows; // by baseline region, in 0.5 pt steps
+        for (auto word = wordRe.globalMatch(pm.captured(3)); word.hasNext();) {
+            const auto wm = word.next();
+            const Word w{wm.captured(1).toDouble(),
+                         wm.captured(2).toDouble(),
+                         wm.captured(3).toDouble(),
+                         wm.captured(4).toDouble(),
+                         wm.captured(5).replace("&amp;", "&"),
+                         int(pdf.pages.size()) - 1};
+            rows[std::lround(w.yMax * 2)] << w;
+        }
+        for (auto &[y, words] : rows) {
+            std::sort(words.begin(), words.end(), [](const Word &a, const Word &b) { return a.xMin < b.xMin; });
+            pdf.lines << words;
+        }
+    }
+    return pdf;
+}
+
+QString withoutBlanks(QString text) { return text.remove(QRegularExpression(R"(\s)")); }
+
+QString pdfCharacters(const PdfText &pdf)
+{
+    QString all;
+    for (const auto &line : pdf.lines)
+        for (const Word &w : line)
+            all += w.text;
+    return all;
+}
+
+std::unique_ptr<QPrinter> pdfPrinter(const QString &file)
+{
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(file);
+    return printer;
+}
+
+constexpr double kMm = 72 / 25.4;
+} // namespace
+
+class TestPrint : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        m_fx = std::make_unique<Fixture>(QSize(1280, 1024), false);
+        m_calls.clear();
+        logbook::setPrinterFactory([this](const QString &document) {
+            m_calls << "<open " + document + ">";
+            return std::make_unique<RecordingPrinter>(&m_calls);
+        });
+        QDir(m_fx->dir()).mkdir("home");
+        m_oldHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(m_fx->path("home")));
+    }
+    void cleanup()
+    {
+        logbook::setPrinterFactory({});
+        logbook::setPrinterLookup({});
+        m_oldHome.isEmpty() ? void(qunsetenv("HOME")) : void(qputenv("HOME", m_oldHome));
+        m_fx.reset();
+    }
+
+    void recordedListing_data();
+    void recordedListing();
+    void paintedListing();
+    void fallback_data();
+    void fallback();
+
+private:
+    std::unique_ptr<Fixture> m_fx;
+    QByteArray m_oldHome;
+    QStringList m_calls;
+};
+
+void TestPrint::recordedListing_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QList<Record>>("records");
+    QTest::addColumn<int>("failAfter");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QStringList>("messages");
+
+    const Record noLand = contact("Eisbär", QString());
+    Record empty; // every printed column NULL
+    const QStringList none;
+
+    QStringList local{"<open Logbuch LOCAL>", "<font Arial>", "<size 12>"}; // then 4 + 3 x 14 lines
+    local << localLines({contact("Adler"), noLand, empty}) << "<end>";
+    QTest::newRow("local: three contacts, an empty land, an empty record")
+        << 0 << QList<Record>{contact("Adler"), noLand, empty} << -1 << local << none;
+
+    QStringList dx{"<open Logbuch DX>"}; // 2 x 13 lines
+    for (const Record &r : {contact("Zulu"), empty})
+        dx << "<font Tahoma>"
+           << "<size 12>" << dxBlock(r);
+    dx << "<end>";
+    QTest::newRow("dx: two contacts in the order handed over, font before each block")
+        << 1 << QList<Record>{contact("Zulu"), empty} << -1 << dx << none;
+
+    for (int layout : {0, 1})
+        QTest::addRow("%s: empty logbook", layout ? "dx" : "local")
+            << layout << QList<Record>{} << -1 << none << QStringList{logbook::kNothingToPrint};
+
+    QStringList broken{"<open Logbuch LOCAL>", "<font Arial>", "<size 12>"};
+    broken << localLines({contact("Adler")}) << "<abort>";
+    QTest::newRow("reading fails after the first contact: nothing sent")
+        << 0 << QList<Record>{contact("Adler"), contact("Bär")} << 1 << broken
+        << QStringList{"Das Logbuch konnte nicht vollständig gelesen werden. Es wurde nichts gedruckt."};
+}
+
+void TestPrint::recordedListing()
+{
+    QFETCH(int, layout);
+    QFETCH(QList<Record>, records);
+    QFETCH(int, failAfter);
+    QFETCH(QStringList, calls);
+    QFETCH(QStringList, messages);
+
+    const PrintOutcome outcome = logbook::printListing(nullptr, *kLayouts[layout], walkOver(records, failAfter));
+    QCOMPARE(m_calls, calls);
+    QCOMPARE(m_fx->messageTexts(), messages);
+    const Result expected = failAfter >= 0      ? Result::ReadFailed
+                            : records.isEmpty() ? Result::NothingToPrint
+                                                : Result::Printed;
+    QCOMPARE(outcome.result, expected);
+}
+
+// The real painting path into a PDF: every character comes back once, in order, over several
+// pages; values line up at the tab stop; long values are wrapped inside the margins, not cut.
+void TestPrint::paintedListing()
+{
+    const QString file = m_fx->path("druck.pdf");
+    logbook::setPrinterFactory({});
+    logbook::setPrinterLookup([file] { return pdfPrinter(file); });
+
+    QList<Record> records;
+    for (int i = 1; i <= 60; ++i)
+        records << contact(QStringLiteral("Skip%1").arg(i, 2, 10, QChar('0')));
+    QStringList words;
+    for (int i = 1; i <= 40; ++i)
+        words << QStringLiteral("Wort%1").arg(i);
+    records[6]["ort"] = words.join(' ');
+    records[7]["land"] = QString("0123456789").repeated(25); // no blank to break at
+    records[8]["vorname"] = "Jürgen Öztürk-Weiß";
+
+    const PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walkOver(records));
+    QCOMPARE(outcome.result, Result::Printed);
+    QVERIFY(m_fx->messages.isEmpty());
+
+    const PdfText pdf = readPdf(file);
+    QCOMPARE(pdf.pages.size(), outcome.pages);
+    QVERIFY2(pdf.pages.size() >= 10, qPrintable(QString::number(pdf.pages.size())));
+    QCOMPARE(pdfCharacters(pdf), withoutBlanks(localLines(records).join("")));
+
+    double colon = -1, valueX = -1;
+    int wrappedWords = 0, wrappedDigits = 0;
+    for (qsizetype i = 0; i < pdf.lines.size(); ++i) {
+        const auto &line = pdf.lines.at(i);
+        const QSizeF page = pdf.pages.at(line.at(0).page);
+        for (const Word &w : line) {
+            QVERIFY2(w.xMin >= 20 * kMm - 1 && w.xMax <= page.width() - 15 * kMm + 1, qPrintable(w.text));
+            QVERIFY2(w.yMin >= 15 * kMm - 1 && w.yMax <= page.height() - 15 * kMm + 1, qPrintable(w.text));
+        }
+        if (line.size() >= 2 && line.at(1).text == ":") {
+            if (colon < 0)
+                colon = line.at(1).xMin;
+            QVERIFY2(qAbs(line.at(1).xMin - colon) < 0.5, qPrintable(line.at(0).text));
+            if (line.size() >= 3)
+                valueX = line.at(2).xMin;
+        }
+        const QString first = line.at(0).text;
+        if (first.startsWith("Wort") || first.at(0).isDigit()) { // a continuation starts under the value
+            QVERIFY2(qAbs(line.at(0).xMin - valueX) < 0.5, qPrintable(first));
+            ++(first.startsWith("Wort") ? wrappedWords : wrappedDigits);
+        }
+    }
+    QVERIFY(colon > 0);
+    QVERIFY(wrappedWords >= 1);
+    QVERIFY(wrappedDigits >= 1);
+}
+
+void TestPrint::fallback_data()
+{
+    QTest::addColumn<int>("layout");
+    QTest::addColumn<QString>("printer"); // "none", "refusing"
+    QTest::addColumn<bool>("earlierFile");
+    QTest::addColumn<bool>("homeMissing");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("message");
+
+    const QString saved = "\nDie Liste wurde stattdessen als PDF-Datei gespeichert:\n";
+    QTest::newRow("no default printer") << 0 << "none" << false << false << int(Result::SavedAsPdf)
+                                        << "Logbuch LOCAL 07.12.2026.pdf"
+                                        << "Es ist kein Standarddrucker eingerichtet." + saved;
+    QTest::newRow("dx, earlier file of the day kept")
+        << 1 << "none" << true << false << int(Result::SavedAsPdf) << "Logbuch DX 07.12.2026 (2).pdf"
+        << "Es ist kein Standarddrucker eingerichtet." + saved;
+    QTest::newRow("printer refuses the job")
+        << 0 << "refusing" << false << false << int(Result::SavedAsPdf) << "Logbuch LOCAL 07.12.2026.pdf"
+        << "Der Drucker konnte den Druckauftrag nicht beginnen." + saved;
+    QTest::newRow("home folder takes no file")
+        << 0 << "none" << false << true << int(Result::Failed) << "Logbuch LOCAL 07.12.2026.pdf"
+        << "Es ist kein Standarddrucker eingerichtet.\nDie Liste konnte auch nicht als PDF-Datei gespeichert "
+           "werden:\n";
+}
+
+void TestPrint::fallback()
+{
+    QFETCH(int, layout);
+    QFETCH(QString, printer);
+    QFETCH(bool, earlierFile);
+    QFETCH(bool, homeMissing);
+    QFETCH(int, result);
+    QFETCH(QString, file);
+    QFETCH(QString, message);
+
+    logbook::setPrinterFactory({});
+    const QString home = m_fx->path(homeMissing ? "fehlt" : "home");
+    qputenv("HOME", QFile::encodeName(home));
+    const QString refused = m_fx->path("fehlt/drucker.pdf");
+    logbook::setPrinterLookup([printer, refused] { return printer == "none" ? nullptr : pdfPrinter(refused); });
+    const QString earlier = QDir(home).filePath(file).replace(" (2)", "");
+    if (earlierFile) {
+        QFile f(earlier);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("frühere Liste") > 0);
+    }
+
+    const PrintOutcome outcome =
+        logbook::printListing(nullptr, *kLayouts[layout], walkOver({contact("Adler"), contact("Bär")}));
+    const QString path = QDir(home).filePath(file);
+    QCOMPARE(int(outcome.result), result);
+    QCOMPARE(outcome.pdfFile, path);
+    QCOMPARE(m_fx->messages.size(), 1);
+    QCOMPARE(m_fx->messages.at(0).text, message + path + (homeMissing ? "\nEs wurde nichts gedruckt." : ""));
+    QCOMPARE(m_fx->messages.at(0).icon, homeMissing ? QMessageBox::Critical : QMessageBox::Warning);
+    QVERIFY(!QFile::exists(refused));
+
+    if (homeMissing) {
+        QVERIFY(!QFile::exists(path));
+        return;
+    }
+    const QString text = withoutBlanks(pdfCharacters(readPdf(path)));
+    QVERIFY2(text.contains("Adler") && text.contains("Bär"), qPrintable(text.left(200)));
+    if (earlierFile) {
+        QFile f(earlier);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(f.readAll()), QString("frühere Liste"));
+    }
+}
+
+QTEST_MAIN(TestPrint)
+#include "tst_print.moc"
