@@ -160,8 +160,14 @@ void TestReferenceData::prefixTable()
         QVERIFY2(!prefixes.contains(p.toUpper()), qPrintable(p));
         prefixes.insert(p.toUpper());
     }
-    for (const char *p : {"DL", "F", "G", "I", "OE", "HB9", "W", "JA", "VK", "ZS"})
+    for (const char *p : {"DL", "F", "G", "I", "OE", "HB9", "W", "JA", "VK", "ZS", "R1FJ"})
         QVERIFY2(prefixes.contains(p), p);
+    // Regions that count as a country only for the WAE award say which DXCC entity they belong to.
+    for (const auto &[p, entity] : {std::pair{"IT9", "DXCC: Italien"}, std::pair{"TA1", "DXCC: Türkei"}}) {
+        QVERIFY(query(source, QStringLiteral("select * from [prefix] where prefix Like '%1'").arg(p)));
+        QVERIFY2(source.fieldText("LAND").contains(QStringLiteral("WAE-Land")), p);
+        QVERIFY2(source.fieldText("LAND").contains(QString::fromUtf8(entity)), p);
+    }
     QVERIFY(query(source, "select * from [prefix] where prefix Like 'DL' order by prefix asc"));
     QCOMPARE(source.recordCount(), 1);
     QCOMPARE(source.fieldText("LAND"), QStringLiteral("Deutschland"));
