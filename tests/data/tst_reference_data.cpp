@@ -48,6 +48,8 @@ private slots:
     void maidenheadKnownPoints_data();
     void maidenheadKnownPoints();
     void locatorsMatchTownCoordinates();
+    void townSearch_data();
+    void townSearch();
     void otherTablesHoldRows_data();
     void otherTablesHoldRows();
     void buildKeepsExistingLogbook();
@@ -160,8 +162,14 @@ void TestReferenceData::prefixTable()
         QVERIFY2(!prefixes.contains(p.toUpper()), qPrintable(p));
         prefixes.insert(p.toUpper());
     }
-    for (const char *p : {"DL", "F", "G", "I", "OE", "HB9", "W", "JA", "VK", "ZS"})
+    for (const char *p : {"DL", "F", "G", "I", "OE", "HB9", "W", "JA", "VK", "ZS", "R1FJ"})
         QVERIFY2(prefixes.contains(p), p);
+    // Regions that count as a country only for the WAE award say which DXCC entity they belong to.
+    for (const auto &[p, entity] : {std::pair{"IT9", "DXCC: Italien"}, std::pair{"TA1", "DXCC: Türkei"}}) {
+        QVERIFY(query(source, QStringLiteral("select * from [prefix] where prefix Like '%1'").arg(p)));
+        QVERIFY2(source.fieldText("LAND").contains(QStringLiteral("WAE-Land")), p);
+        QVERIFY2(source.fieldText("LAND").contains(QString::fromUtf8(entity)), p);
+    }
     QVERIFY(query(source, "select * from [prefix] where prefix Like 'DL' order by prefix asc"));
     QCOMPARE(source.recordCount(), 1);
     QCOMPARE(source.fieldText("LAND"), QStringLiteral("Deutschland"));
@@ -194,24 +202,79 @@ void TestReferenceData::locatorsMatchTownCoordinates()
     QFile towns(QStringLiteral(KW_SOURCE_DIR "/db/towns.tsv"));
     QVERIFY(towns.open(QIODevice::ReadOnly | QIODevice::Text));
     const QStringList header = QString::fromUtf8(towns.readLine()).trimmed().split('\t');
-    const int stadt = header.indexOf("Stadt"), lat = header.indexOf("Lat"), lon = header.indexOf("Lon");
-    QHash<QString, QString> expected;
+    const int stadt = header.indexOf("Stadt"), distrikt = header.indexOf("Distrikt"), lat = header.indexOf("Lat"),
+              lon = header.indexOf("Lon"), extra = header.indexOf("Extra");
+    QList<QStringList> expected; // Locator, Distrikt, Stadt, Extra in the file's order
     while (!towns.atEnd()) {
-        const QStringList f = QString::fromUtf8(towns.readLine()).trimmed().split('\t');
-        if (f.size() == header.size())
-            expected.insert(f[stadt], QString::fromStdString(maidenheadLocator(f[lat].toDouble(), f[lon].toDouble())));
+        QString line = QString::fromUtf8(towns.readLine());
+        if (line.endsWith('\n'))
+            line.chop(1);
+        const QStringList f = line.split('\t'); // the last fields may be empty
+        QCOMPARE(f.size(), header.size());
+        expected.append({QString::fromStdString(maidenheadLocator(f[lat].toDouble(), f[lon].toDouble())), f[distrikt],
+                         f[stadt], f[extra]});
     }
-    QVERIFY2(expected.size() >= 600, "every German town above about 20,000 inhabitants");
+    QVERIFY2(expected.size() >= 5000, "every German place of at least 1,000 inhabitants");
     RecordSource source;
     QVERIFY(query(source, "select * from [locator]"));
-    QCOMPARE(source.recordCount(), expected.size());
-    for (; !source.eof(); source.moveNext()) {
-        const QString loc = source.fieldText("Locator");
-        QCOMPARE(loc, expected.value(source.fieldText("Stadt")));
+    QCOMPARE(source.recordCount(), int(expected.size()));
+    QSet<QString> names;
+    for (const QStringList &row : expected) {
+        // The search has no order by: the table keeps the file's order.
+        const QStringList got = {source.fieldText("Locator"), source.fieldText("Distrikt"), source.fieldText("Stadt"),
+                                 source.fieldText("Extra")};
+        QCOMPARE(got, row);
         // Germany lies in the fields JN and JO.
-        QVERIFY2(loc.startsWith("JN") || loc.startsWith("JO"), qPrintable(loc));
+        QVERIFY2(row[0].startsWith("JN") || row[0].startsWith("JO"), qPrintable(row[0]));
         QCOMPARE(source.fieldText("DXCC"), QStringLiteral("DL"));
+        // Places of one name are told apart by their district.
+        QVERIFY2(!row[1].isEmpty() && !row[3].isEmpty(), qPrintable(row[2]));
+        QVERIFY2(!names.contains(row[2] + '|' + row[3]), qPrintable(row[2] + " twice in " + row[3]));
+        names.insert(row[2] + '|' + row[3]);
+        source.moveNext();
     }
+}
+
+void TestReferenceData::townSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("first"); // Locator, Distrikt, Stadt, Extra of the first row found
+    QTest::addColumn<int>("rows");          // rows found; 0: not checked
+    const auto row = [](const char *text, const QStringList &first, int rows) {
+        QTest::newRow(text) << QString::fromUtf8(text) << first << rows;
+    };
+    // The town comes before the places named after it, the larger namesake first.
+    row("Berlin", {"JO62QM", "Berlin", "Berlin", "kreisfrei"}, 0);
+    row("frankfurt", {"JO40IC", "Hessen", "Frankfurt am Main", "kreisfrei"}, 0);
+    // German and official names, not the short forms of the source.
+    row("München", {"JN58SD", "Bayern", "München", "kreisfrei"}, 0);
+    row("Weinstraße", {"JN49BI", "Rheinland-Pfalz", "Neustadt an der Weinstraße", "kreisfrei"}, 0);
+    // Districts as they are written, and as they are today.
+    row("Dietzenbach", {"JO40JA", "Hessen", "Dietzenbach", "Kreis Offenbach"}, 1);
+    row("Windischeschenbach", {"JN69BT", "Bayern", "Windischeschenbach", "Landkreis Neustadt an der Waldnaab"}, 1);
+    row("Eisenach", {"JO50DX", "Thüringen", "Eisenach", "Wartburgkreis"}, 0);
+    // A village of a kreisfreie Stadt names the town.
+    row("Porz", {"JO30MV", "Nordrhein-Westfalen", "Porz am Rhein", "Stadt Köln"}, 1);
+    // Listed once, not once more as its centre.
+    row("Garbsen", {"JO42TJ", "Niedersachsen", "Garbsen", "Region Hannover"}, 1);
+    // A municipality the source lists as no populated place of its own.
+    row("Weyhe", {"JO42KX", "Niedersachsen", "Weyhe", "Landkreis Diepholz"}, 1);
+}
+
+void TestReferenceData::townSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, first);
+    QFETCH(int, rows);
+    Fixture fx;
+    RecordSource source;
+    QVERIFY(query(source, "select * from [locator] where Stadt Like '%" + text + "%'"));
+    QVERIFY(source.recordCount() > 0);
+    QCOMPARE((QStringList{source.fieldText("Locator"), source.fieldText("Distrikt"), source.fieldText("Stadt"),
+                          source.fieldText("Extra")}),
+             first);
+    if (rows)
+        QCOMPARE(source.recordCount(), rows);
 }
 
 void TestReferenceData::otherTablesHoldRows_data()
