@@ -5,6 +5,7 @@
 #include "finder/FinderWindow.h"
 #include "calc/KabelWindow.h"
 #include "calc/WelleWindow.h"
+#include "logbook/LogbookWindow.h"
 #include "lookup/BosWindow.h"
 #include "lookup/FlugWindow.h"
 #include "lookup/LocatorWindow.h"
@@ -29,6 +30,8 @@ void registerAllWindows(WindowRegistry &registry)
             frame.placeAt = QPoint(ui::twips(list.placeTwips->x()), ui::twips(list.placeTwips->y()));
         registry.add(QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); }, frame);
     }
+    for (const logbook::LogbookVariant *variant : {&logbook::kLocalLogbook, &logbook::kDxLogbook})
+        registry.add(QString::fromLatin1(variant->name), [variant] { return new logbook::LogbookWindow(*variant); });
     for (const finder::FinderVariant *variant : finder::allVariants()) {
         registry.add(QString::fromLatin1(variant->name), [variant] { return new finder::FinderWindow(*variant); });
     }

@@ -1,0 +1,54 @@
+#include "logbook/LogbookVariant.h"
+
+namespace logbook {
+
+const LogbookVariant kLocalLogbook{
+    .name = "frm_kontaktverwaltung",
+    .caption = QStringLiteral("-*local Verwaltung*-"),
+    .table = QStringLiteral("Kontakt"),
+    .orderColumn = QStringLiteral("skip"),
+    .gridColumns = {{QStringLiteral("SKIP"), QStringLiteral("skip")},
+                    {QStringLiteral("Vorname"), QStringLiteral("vorname")},
+                    {QStringLiteral("QTH"), QStringLiteral("ort")},
+                    {QStringLiteral("Kanal"), QStringLiteral("lanal")},
+                    {QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
+                    {QStringLiteral("S-Wert"), QStringLiteral("swert")}},
+    .searchOptions = {{"opt_skip", QStringLiteral("SKIP"), QStringLiteral("skip")},
+                      {"opt_vorname", QStringLiteral("Vorname"), QStringLiteral("vorname")},
+                      {"opt_qth", QStringLiteral("QTH"), QStringLiteral("ort")},
+                      {"opt_kanal", QStringLiteral("Kanal"), QStringLiteral("lanal")},
+                      {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
+                      {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
+    .remarksEnabledWithFields = true,
+    .qslBoxes = false,
+    .printQuery = data::Query(QStringLiteral("Kontakt"), data::Query::From::Tight).orderBy(QStringLiteral("skip")),
+    .printLayout = &kLocalLayout,
+};
+
+const LogbookVariant kDxLogbook{
+    .name = "frm_kontaktverwaltungdx",
+    .caption = QStringLiteral("-*DX Verwaltung*-"),
+    .table = QStringLiteral("Kontakt_dx"),
+    .orderColumn = QStringLiteral("datum"),
+    .gridColumns = {{QStringLiteral("Datum"), QStringLiteral("datum")},
+                    {QStringLiteral("CallSign"), QStringLiteral("callsign")},
+                    {QStringLiteral("Vorname"), QStringLiteral("vorname")},
+                    {QStringLiteral("Land"), QStringLiteral("land")},
+                    {QStringLiteral("MOD"), QStringLiteral("band")},
+                    {QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
+                    {QStringLiteral("S-Wert"), QStringLiteral("swert")}},
+    // opt_skip searches the call sign in this window.
+    .searchOptions = {{"opt_skip", QStringLiteral("CallSign"), QStringLiteral("callsign")},
+                      {"opt_datum", QStringLiteral("Datum"), QStringLiteral("datum")},
+                      {"opt_vorname", QStringLiteral("Vorname"), QStringLiteral("vorname")},
+                      {"opt_qth", QStringLiteral("Ort"), QStringLiteral("ort")},
+                      {"opt_kanal", QStringLiteral("Kanal"), QStringLiteral("lanal")},
+                      {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
+                      {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
+    .remarksEnabledWithFields = false,
+    .qslBoxes = true,
+    .printQuery = data::Query(QStringLiteral("Kontakt_dx"), data::Query::From::Tight), // table order, no sort
+    .printLayout = &kDxLayout,
+};
+
+} // namespace logbook

@@ -1,0 +1,90 @@
+#pragma once
+#include "logbook/LogbookVariant.h"
+
+#include <QWidget>
+#include <vector>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTextEdit;
+
+namespace data {
+class DataGrid;
+class FieldBinding;
+class RecordSource;
+class Query;
+} // namespace data
+
+namespace logbook {
+
+// The logbook window (local or DX): a record tab with the bound fields and the five buttons,
+// an overview tab with the grid, the search and printing. Everything works on the data
+// control Adodc1 and its current record.
+class LogbookWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit LogbookWindow(const LogbookVariant &variant, QWidget *parent = nullptr);
+
+    const LogbookVariant &variant() const { return m_variant; }
+    data::RecordSource *dataControl() const { return Adodc1; }
+    QSize sizeHint() const override { return {880, 540}; }
+
+    // The full list and the search queries of this window.
+    data::Query fullList() const;
+    data::Query searchQuery(const QString &column, const QString &text) const;
+
+    // Handlers, named after their controls.
+    void cmd_neu_clicked();
+    void cmd_bearbeiten_clicked();
+    void cmd_speichern_clicked();
+    void cmd_abbrechen_clicked();
+    void cmd_loeschen_clicked();
+    void cmd_suchen_clicked();
+    void cmd_alle_clicked();
+    void cmd_drucken_clicked();
+    void SSTab1_clicked();
+    void DataGrid1_clicked();
+    void txt_datum_gotFocus();
+    void txt_suchbegriff_clicked();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    QWidget *buildRecordTab();
+    QWidget *buildOverviewTab();
+    void Form_Load();
+
+    // The window's own procedures.
+    void felder_sperren();
+    void felder_freigeben();
+    void tasten_eingabe();
+    void tasten_ansicht();
+    void anzahl_anzeigen();
+
+    bool refresh(const data::Query &query); // tells the user when it fails
+    void tellNotSaved();
+
+    const LogbookVariant &m_variant;
+    data::RecordSource *Adodc1;
+    data::FieldBinding *m_binding;
+    QTabWidget *SSTab1;
+    data::DataGrid *DataGrid1 = nullptr;
+    std::vector<QLineEdit *> m_lockOrder; // the 18 fields in the order felder_sperren names them
+    QLineEdit *txt_datum = nullptr;
+    QTextEdit *RichTextBox1 = nullptr;
+    QCheckBox *chk_qslverschickt = nullptr;
+    QCheckBox *chk_qslbekommen = nullptr;
+    QPushButton *cmd_neu, *cmd_bearbeiten, *cmd_speichern, *cmd_loeschen, *cmd_abbrechen;
+    QLineEdit *txt_suchbegriff = nullptr;
+    std::vector<QRadioButton *> m_options; // in the order of the variant's search options
+    QLabel *lbl_treffer = nullptr;
+};
+
+} // namespace logbook

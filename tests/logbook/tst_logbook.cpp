@@ -1,0 +1,647 @@
+#include "data/RecordSource.h"
+#include "logbook/LogbookWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+#include "support/TestSupport.h"
+#include "ui/GermanText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTextEdit>
+#include <csignal>
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using testsupport::child;
+using testsupport::Fixture;
+
+namespace {
+const QString kLocal = QStringLiteral("frm_kontaktverwaltung");
+const QString kDx = QStringLiteral("frm_kontaktverwaltungdx");
+
+// A logbook window opened through the registry, driven by its controls' names.
+struct Logbook {
+    QWidget *w;
+
+    template <typename T = QLineEdit> T *get(const QString &name) const { return child<T>(w, name); }
+    data::RecordSource *source() const { return get<data::RecordSource>("Adodc1"); }
+    QTableView *grid() const { return get<QTableView>("DataGrid1"); }
+    void click(const QString &button) const { QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton); }
+    void type(const QString &field, const QString &text) const
+    {
+        QLineEdit *edit = get(field);
+        edit->setFocus();
+        edit->selectAll();
+        edit->insert(text); // as typed; keyClicks knows no umlauts
+    }
+    void focus(const QString &field) const
+    {
+        get(field)->setFocus();
+        QCoreApplication::processEvents();
+    }
+    void clickRow(int row) const
+    {
+        QTableView *g = grid();
+        const QRect cell = g->visualRect(g->model()->index(row, 0));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    QString count() const { return get<QLabel>("lbl_treffer")->text(); }
+    int tab() const { return get<QTabWidget>("SSTab1")->currentIndex(); }
+    QStringList gridColumn(int column = 0) const
+    {
+        QStringList values;
+        for (int r = 0; r < grid()->model()->rowCount(); ++r)
+            values << grid()->model()->index(r, column).data().toString();
+        return values;
+    }
+    // Locked or free fields, the remarks box, the buttons and the QSL boxes, as one line.
+    QString state() const
+    {
+        QStringList locked;
+        for (QLineEdit *e : w->findChildren<QLineEdit *>())
+            if (e->objectName() != QLatin1String("txt_suchbegriff"))
+                locked << (e->isReadOnly() ? "L" : "U");
+        locked.removeDuplicates();
+        auto *remarks = get<QTextEdit>("RichTextBox1");
+        QString s = "fields " + locked.join('/') + " remarks " + (remarks->isReadOnly() ? "ro" : "rw")
+            + (remarks->isEnabled() ? "+en" : "-dis") + " buttons ";
+        for (const char *b : {"cmd_neu", "cmd_bearbeiten", "cmd_speichern", "cmd_löschen", "cmd_abbrechen"})
+            s += get<QPushButton>(QString::fromUtf8(b))->isEnabled() ? "1" : "0";
+        if (auto *qsl = w->findChild<QCheckBox *>("chk_qslverschickt"))
+            s += QStringLiteral(" qsl ") + (qsl->isEnabled() ? "1" : "0")
+                + (get<QCheckBox>("chk_qslbekommen")->isEnabled() ? "1" : "0");
+        return s;
+    }
+};
+
+// Contacts written straight into the file: skip, vorname, ort, land, lanal, frequenz, callsign, datum.
+void addContacts(const QString &table, const QList<QStringList> &rows)
+{
+    for (const QStringList &r : rows) {
+        QStringList quoted;
+        for (const QString &v : r)
+            quoted << "'" + QString(v).replace("'", "''") + "'";
+        QVERIFY(testsupport::execSql(
+            "Frequenzen1.quorvel",
+            QStringLiteral("insert into %1 (skip, vorname, ort, land, lanal, frequenz, callsign, datum) values (%2)")
+                .arg(table, quoted.join(','))));
+    }
+}
+
+int countIn(const QString &table, const QString &where = "1")
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2("Frequenzen1.quorvel", &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *stmt = nullptr;
+    int n = -1;
+    const QByteArray sql = QStringLiteral("select count(*) from %1 where %2").arg(table, where).toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
+        n = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return n;
+}
+
+const QList<QStringList> kLocalRows = {
+    {"Zorro", "Anna", "München", "Deutschland", "12", "27,105", "13DL001", "01.02.2020"},
+    {"Adler", "Bernd", "Köln", "Deutschland", "1", "26,965", "13DL002", "03.02.2020"},
+    {"müller", "Carl", "Berlin", "Österreich", "19", "27,185", "13DL003", "02.02.2020"},
+    {"O'Brien", "Dora", "Dublin", "Irland", "21", "27,215", "EI1AB", "05.02.2020"},
+    {"Ötzi", "Emil", "Bozen", "Italien", "40", "27,405", "IN3XY", "04.02.2020"},
+};
+} // namespace
+
+class TestLogbook : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        // Shown and active, so that focus moves as it does for the user.
+        m_fx = std::make_unique<Fixture>();
+        m_fx->mainWindow()->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_fx->mainWindow()));
+    }
+    void cleanup() { m_fx.reset(); }
+
+    void opensAsDesigned_data();
+    void opensAsDesigned();
+    void stateTable_data();
+    void stateTable();
+    void contactLifecycle_data();
+    void contactLifecycle();
+    void cancelDropsWhatWasTyped_data();
+    void cancelDropsWhatWasTyped();
+    void dateFieldFillsToday();
+    void search_data();
+    void search();
+    void searchBoxAndReset();
+    void pendingContactIsNeverDropped();
+    void failedSaveKeepsTheContact_data();
+    void failedSaveKeepsTheContact();
+    void killedRightAfterSaveKeepsTheContact();
+    void windowsSideBySideWrite();
+    void missingLogbookFile();
+
+private:
+    Logbook open(const QString &name) { return Logbook{m_fx->open(name)}; }
+    std::unique_ptr<Fixture> m_fx;
+};
+
+void TestLogbook::opensAsDesigned_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QStringList>("headers");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("order"); // grid column 0 after opening
+    QTest::newRow("local") << kLocal << "-*local Verwaltung*-"
+                           << QStringList{"SKIP", "Vorname", "QTH", "Kanal", "Frequenz", "S-Wert"}
+                           << QStringList{"SKIP", "Vorname", "QTH", "Kanal", "Frequenz", "Land"}
+                           << QStringList{"Adler", "müller", "O'Brien", "Ötzi", "Zorro"};
+    QTest::newRow("dx") << kDx << "-*DX Verwaltung*-"
+                        << QStringList{"Datum", "CallSign", "Vorname", "Land", "MOD", "Frequenz", "S-Wert"}
+                        << QStringList{"CallSign", "Datum", "Vorname", "Ort", "Kanal", "Frequenz", "Land"}
+                        << QStringList{"01.02.2020", "02.02.2020", "03.02.2020", "04.02.2020", "05.02.2020"};
+}
+
+void TestLogbook::opensAsDesigned()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, caption);
+    QFETCH(QStringList, headers);
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, order);
+    addContacts(window == kLocal ? "Kontakt" : "Kontakt_dx", kLocalRows);
+    Logbook lb = open(window);
+    QCOMPARE(lb.w->windowTitle(), caption);
+    auto *tabs = lb.get<QTabWidget>("SSTab1");
+    QCOMPARE(tabs->tabText(0), QStringLiteral("LOG"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("Übersicht"));
+    QCOMPARE(lb.tab(), 1);
+    QStringList shownHeaders;
+    for (int c = 0; c < lb.grid()->model()->columnCount(); ++c)
+        shownHeaders << lb.grid()->model()->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(shownHeaders, headers);
+    QStringList shownOptions;
+    for (QRadioButton *o : lb.w->findChildren<QRadioButton *>())
+        shownOptions << o->text();
+    QCOMPARE(shownOptions, options);
+    QVERIFY(lb.get<QRadioButton>("opt_skip")->isChecked());
+    QCOMPARE(lb.gridColumn(), order);
+    QCOMPARE(lb.count(), QStringLiteral("5 Einträge"));
+    QCOMPARE(lb.get("txt_suchbegriff")->text(), QStringLiteral("...Suchbegriff"));
+    // The record tab shows the first record in the bound fields.
+    QCOMPARE(lb.get("txt_frequenz")->text(), window == kLocal ? QStringLiteral("26,965") : QStringLiteral("27,105"));
+    for (const char *b : {"cmd_neu", "cmd_bearbeiten", "cmd_speichern", "cmd_löschen", "cmd_abbrechen"})
+        QVERIFY(lb.w->findChild<QPushButton *>(QString::fromUtf8(b)));
+}
+
+void TestLogbook::stateTable_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("clicks");
+    QTest::addColumn<QString>("state");
+    const QString browsing = "fields L remarks ro-dis buttons 11000";
+    const QString entry = "fields U remarks rw+en buttons 00101";
+    const QString editing = "fields U remarks rw+en buttons 01111";
+    QTest::newRow("local open") << kLocal << QStringList{} << browsing;
+    QTest::newRow("local NEU") << kLocal << QStringList{"cmd_neu"} << entry;
+    QTest::newRow("local NEU SPEICHERN") << kLocal << QStringList{"cmd_neu", "cmd_speichern"} << browsing;
+    QTest::newRow("local NEU ABBRECHEN") << kLocal << QStringList{"cmd_neu", "cmd_abbrechen"} << browsing;
+    QTest::newRow("local BEARBEITEN") << kLocal << QStringList{"cmd_bearbeiten"} << editing;
+    QTest::newRow("local BEARBEITEN twice") << kLocal << QStringList{"cmd_bearbeiten", "cmd_bearbeiten"} << editing;
+    QTest::newRow("local BEARBEITEN SPEICHERN") << kLocal << QStringList{"cmd_bearbeiten", "cmd_speichern"} << browsing;
+    QTest::newRow("local BEARBEITEN ABBRECHEN") << kLocal << QStringList{"cmd_bearbeiten", "cmd_abbrechen"} << browsing;
+    QTest::newRow("local BEARBEITEN LÖSCHEN") << kLocal << QStringList{"cmd_bearbeiten", "cmd_löschen"} << browsing;
+    // The DX remarks box is only read-only, not disabled, until the buttons first return to browsing.
+    QTest::newRow("dx open") << kDx << QStringList{} << "fields L remarks ro+en buttons 11000 qsl 00";
+    QTest::newRow("dx NEU") << kDx << QStringList{"cmd_neu"} << entry + " qsl 11";
+    QTest::newRow("dx NEU SPEICHERN") << kDx << QStringList{"cmd_neu", "cmd_speichern"}
+                                      << "fields L remarks ro-dis buttons 11000 qsl 00";
+    QTest::newRow("dx NEU ABBRECHEN") << kDx << QStringList{"cmd_neu", "cmd_abbrechen"}
+                                      << "fields L remarks ro-dis buttons 11000 qsl 00";
+    QTest::newRow("dx BEARBEITEN") << kDx << QStringList{"cmd_bearbeiten"} << editing + " qsl 11";
+    QTest::newRow("dx BEARBEITEN twice") << kDx << QStringList{"cmd_bearbeiten", "cmd_bearbeiten"} << editing + " qsl 11";
+    QTest::newRow("dx BEARBEITEN LÖSCHEN") << kDx << QStringList{"cmd_bearbeiten", "cmd_löschen"}
+                                           << "fields L remarks ro-dis buttons 11000 qsl 00";
+    QTest::newRow("dx NEU SPEICHERN BEARBEITEN") << kDx << QStringList{"cmd_neu", "cmd_speichern", "cmd_bearbeiten"}
+                                                 << editing + " qsl 11";
+}
+
+void TestLogbook::stateTable()
+{
+    QFETCH(QString, window);
+    QFETCH(QStringList, clicks);
+    QFETCH(QString, state);
+    addContacts(window == kLocal ? "Kontakt" : "Kontakt_dx", kLocalRows.mid(0, 2));
+    Logbook lb = open(window);
+    lb.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    for (const QString &b : clicks)
+        lb.click(b);
+    QCOMPARE(lb.state(), state);
+    QVERIFY(m_fx->messages.isEmpty());
+}
+
+void TestLogbook::contactLifecycle_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("local") << kLocal;
+    QTest::newRow("dx") << kDx;
+}
+
+void TestLogbook::contactLifecycle()
+{
+    QFETCH(QString, window);
+    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
+    const bool dx = window == kDx;
+    addContacts(table, kLocalRows.mid(0, 2));
+    {
+        Logbook lb = open(window);
+        lb.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
+        lb.click("cmd_neu");
+        for (auto [field, text] : {std::pair{"txt_skip", "Kranich"}, std::pair{"txt_ort", "Gießen"},
+                                   std::pair{"txt_frequenz", "27,205"}, std::pair{"txt_strasse", "Lindenstraße 5"}})
+            lb.type(field, text);
+        lb.focus("txt_datum");
+        QCOMPARE(lb.get("txt_datum")->text(), QStringLiteral("07.12.2026"));
+        lb.get<QTextEdit>("RichTextBox1")->insertPlainText("Erste Zeile");
+        if (dx)
+            lb.get<QCheckBox>("chk_qslbekommen")->click();
+        lb.click("cmd_speichern");
+        QVERIFY(m_fx->messages.isEmpty());
+        // Saved: in the file, in the grid, and the count label waits for the next tab switch.
+        QCOMPARE(countIn(table, "skip = 'Kranich' and ort = 'Gießen' and bemerkung = 'Erste Zeile'"), 1);
+        QCOMPARE(lb.grid()->model()->rowCount(), 3);
+        QCOMPARE(lb.count(), QStringLiteral("2 Einträge"));
+        lb.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        QCOMPARE(lb.count(), QStringLiteral("3 Einträge"));
+        m_fx->close(window);
+    }
+    // Reopened: the contact is found where the order puts it; edited twice, then deleted.
+    Logbook lb = open(window);
+    const int row = lb.gridColumn().indexOf(dx ? "07.12.2026" : "Kranich");
+    QVERIFY(row >= 0);
+    lb.clickRow(row);
+    QCOMPARE(lb.tab(), 0);
+    QCOMPARE(lb.get("txt_ort")->text(), QStringLiteral("Gießen"));
+    QCOMPARE(lb.get<QTextEdit>("RichTextBox1")->toPlainText(), QStringLiteral("Erste Zeile"));
+    if (dx)
+        QVERIFY(lb.get<QCheckBox>("chk_qslbekommen")->isChecked() && !lb.get<QCheckBox>("chk_qslverschickt")->isChecked());
+    lb.click("cmd_bearbeiten");
+    lb.type("txt_ort", "Wetzlar");
+    lb.click("cmd_bearbeiten"); // writes what was typed so far, stays editing
+    QCOMPARE(countIn(table, "ort = 'Wetzlar'"), 1);
+    QVERIFY(lb.get<QPushButton>("cmd_speichern")->isEnabled());
+    lb.type("txt_swert", "9+40");
+    if (dx)
+        lb.get<QCheckBox>("chk_qslverschickt")->click();
+    lb.click("cmd_speichern");
+    QCOMPARE(countIn(table, "ort = 'Wetzlar' and swert = '9+40'" + QString(dx ? " and qslverschickt = 1" : "")), 1);
+    lb.click("cmd_bearbeiten");
+    lb.click("cmd_löschen");
+    QVERIFY(m_fx->messages.isEmpty());
+    QCOMPARE(countIn(table), 2);
+    QCOMPARE(countIn(table, "ort = 'Wetzlar'"), 0);
+    QCOMPARE(lb.grid()->model()->rowCount(), 2);
+    QCOMPARE(lb.count(), QStringLiteral("3 Einträge")); // until the tab is switched
+}
+
+void TestLogbook::cancelDropsWhatWasTyped_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("first"); // NEU or BEARBEITEN
+    QTest::newRow("local NEU") << kLocal << "cmd_neu";
+    QTest::newRow("local BEARBEITEN") << kLocal << "cmd_bearbeiten";
+    QTest::newRow("dx NEU") << kDx << "cmd_neu";
+    QTest::newRow("dx BEARBEITEN") << kDx << "cmd_bearbeiten";
+}
+
+void TestLogbook::cancelDropsWhatWasTyped()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, first);
+    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
+    addContacts(table, kLocalRows);
+    Logbook lb = open(window);
+    lb.clickRow(3);
+    lb.click(first);
+    lb.type("txt_skip", "Verworfen");
+    lb.click("cmd_abbrechen");
+    QCOMPARE(countIn(table), 5);
+    QCOMPARE(countIn(table, "skip = 'Verworfen'"), 0);
+    QCOMPARE(lb.source()->currentRow(), 0); // the first record of the query is current
+    QCOMPARE(lb.get("txt_skip")->text(), window == kLocal ? QStringLiteral("Adler") : QStringLiteral("Zorro"));
+    QCOMPARE(lb.source()->editState(), data::RecordSource::EditState::Browsing);
+}
+
+void TestLogbook::dateFieldFillsToday()
+{
+    addContacts("Kontakt", kLocalRows.mid(0, 1));
+    Logbook lb = open(kLocal);
+    lb.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    QLineEdit *datum = lb.get("txt_datum");
+    lb.focus("txt_datum"); // locked: nothing happens
+    QCOMPARE(datum->text(), QStringLiteral("01.02.2020"));
+    lb.click("cmd_bearbeiten");
+    lb.focus("txt_datum");
+    QCOMPARE(datum->text(), QStringLiteral("07.12.2026")); // the stored date is overwritten
+    lb.type("txt_datum", "24.12.2019");
+    lb.focus("txt_uhrzeit");
+    QVERIFY(lb.get("txt_uhrzeit")->text().isEmpty()); // the time is never filled
+    lb.focus("txt_datum"); // in again: today again
+    QCOMPARE(datum->text(), QStringLiteral("07.12.2026"));
+    lb.click("cmd_speichern");
+    QCOMPARE(countIn("Kontakt", "datum = '07.12.2026'"), 1);
+    lb.click("cmd_neu");
+    lb.focus("txt_datum");
+    QCOMPARE(datum->text(), ui::dateText(Fixture::fixedDate));
+}
+
+void TestLogbook::search_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found"); // skip of the hits in list order; empty: not found
+    QTest::addColumn<QString>("query");     // the query text behind the hits (empty: not checked)
+    QTest::newRow("local skip folded") << kLocal << "opt_skip" << "MÜLL" << QStringList{"müller"}
+                                       << "select * from [Kontakt] where skip Like '%MÜLL%' order by skip asc";
+    QTest::newRow("local vorname") << kLocal << "opt_vorname" << "an" << QStringList{"Zorro"} << "";
+    QTest::newRow("local qth umlaut") << kLocal << "opt_qth" << "köln" << QStringList{"Adler"} << "";
+    QTest::newRow("local kanal substring") << kLocal << "opt_kanal" << "1" << QStringList{"Adler", "müller", "O'Brien", "Zorro"}
+                                           << "select * from [Kontakt] where lanal Like '%1%' order by skip asc";
+    QTest::newRow("local frequenz wildcard") << kLocal << "opt_frequenz" << "27,_05" << QStringList{"Ötzi", "Zorro"} << "";
+    QTest::newRow("local land percent") << kLocal << "opt_land" << "%reich" << QStringList{"müller"} << "";
+    QTest::newRow("local apostrophe") << kLocal << "opt_skip" << "O'Bri" << QStringList{"O'Brien"}
+                                      << "select * from [Kontakt] where skip Like '%O''Bri%' order by skip asc";
+    QTest::newRow("local prompt text") << kLocal << "opt_skip" << "...Suchbegriff" << QStringList{} << "";
+    QTest::newRow("local no hit") << kLocal << "opt_qth" << "Paris" << QStringList{} << "";
+    QTest::newRow("local injection") << kLocal << "opt_qth" << "x' or '1'='1" << QStringList{} << "";
+    QTest::newRow("local NUL") << kLocal << "opt_qth" << QString("Kö") + QChar(0) << QStringList{} << "";
+    QTest::newRow("dx callsign") << kDx << "opt_skip" << "13dl00" << QStringList{"Zorro", "müller", "Adler"}
+                                 << "select * from [Kontakt_dx] where callsign Like '%13dl00%' order by datum asc";
+    QTest::newRow("dx datum") << kDx << "opt_datum" << ".02.2020" << QStringList{"Zorro", "müller", "Adler", "Ötzi", "O'Brien"} << "";
+    QTest::newRow("dx vorname") << kDx << "opt_vorname" << "DORA" << QStringList{"O'Brien"} << "";
+    QTest::newRow("dx ort") << kDx << "opt_qth" << "bozen" << QStringList{"Ötzi"} << "";
+    QTest::newRow("dx kanal") << kDx << "opt_kanal" << "4" << QStringList{"Ötzi"} << "";
+    QTest::newRow("dx frequenz") << kDx << "opt_frequenz" << "27,1" << QStringList{"Zorro", "müller"} << "";
+    QTest::newRow("dx land") << kDx << "opt_land" << "irl" << QStringList{"O'Brien"} << "";
+    QTest::newRow("dx no hit") << kDx << "opt_land" << "Japan" << QStringList{} << "";
+}
+
+void TestLogbook::search()
+{
+    QFETCH(QString, window);
+    QFETCH(QString, option);
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    QFETCH(QString, query);
+    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
+    addContacts(table, kLocalRows);
+    Logbook lb = open(window);
+    lb.get<QRadioButton>(option)->setChecked(true);
+    lb.get("txt_suchbegriff")->setText(text);
+    lb.click("cmd_suchen");
+    auto *source = lb.source();
+    if (found.isEmpty()) {
+        QCOMPARE(m_fx->messages.size(), 1);
+        QCOMPARE(m_fx->messages[0].text, "Der Suchbegriff " + text
+                                             + " konnte nicht gefunden werden! Bitte überprüfen Sie die Eingabe!");
+        QCOMPARE(m_fx->messages[0].icon, QMessageBox::Critical);
+        QCOMPARE(source->recordSource(), "select * from [" + table + "] order by " + (table == "Kontakt" ? "skip" : "datum") + " asc");
+        QCOMPARE(lb.count(), QStringLiteral("5 Einträge"));
+        QCOMPARE(lb.get("txt_suchbegriff")->text(), text);
+        return;
+    }
+    QVERIFY2(m_fx->messages.isEmpty(), qPrintable(m_fx->messageTexts().join('\n')));
+    QStringList skips;
+    for (int r = 0; r < source->recordCount(); ++r)
+        skips << source->value(r, source->columnIndex("skip")).toString();
+    QCOMPARE(skips, found);
+    QCOMPARE(lb.count(), QString::number(found.size()) + " Einträge");
+    QCOMPARE(lb.tab(), 1);
+    if (!query.isEmpty())
+        QCOMPARE(source->recordSource(), query);
+}
+
+void TestLogbook::searchBoxAndReset()
+{
+    addContacts("Kontakt", kLocalRows);
+    Logbook lb = open(kLocal);
+    QLineEdit *box = lb.get("txt_suchbegriff");
+    QTest::mouseClick(box, Qt::LeftButton);
+    QVERIFY(box->text().isEmpty());
+    box->insert("ö");
+    lb.click("cmd_suchen");
+    QCOMPARE(lb.count(), QStringLiteral("1 Einträge"));
+    QTest::mouseClick(box, Qt::LeftButton); // every click empties it
+    QVERIFY(box->text().isEmpty());
+    lb.click("cmd_alle");
+    QCOMPARE(lb.count(), QStringLiteral("5 Einträge"));
+    QCOMPARE(lb.source()->recordSource(), QStringLiteral("select * from [Kontakt] order by skip asc"));
+}
+
+void TestLogbook::pendingContactIsNeverDropped()
+{
+    addContacts("Kontakt", kLocalRows.mid(0, 2));
+    // A grid click while a new contact is pending writes it, and the record tab shows the row clicked.
+    Logbook lb = open(kLocal);
+    lb.click("cmd_neu");
+    lb.type("txt_skip", "Klick");
+    lb.clickRow(0);
+    QCOMPARE(countIn("Kontakt", "skip = 'Klick'"), 1);
+    QCOMPARE(lb.tab(), 0);
+    QCOMPARE(lb.get("txt_skip")->text(), QStringLiteral("Adler"));
+    // A search or the tab switch while a change is pending: written, not dropped.
+    lb.click("cmd_bearbeiten");
+    lb.type("txt_ort", "Suche");
+    lb.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    lb.click("cmd_alle");
+    QCOMPARE(countIn("Kontakt", "skip = 'Adler' and ort = 'Suche'"), 1);
+    // Closing the window with a pending contact writes it.
+    lb.click("cmd_abbrechen");
+    lb.click("cmd_neu");
+    lb.type("txt_skip", "Schluss");
+    m_fx->close(kLocal);
+    QVERIFY(!m_fx->isOpen(kLocal));
+    QCOMPARE(countIn("Kontakt", "skip = 'Schluss'"), 1);
+    // When that write fails, the window stays open with the typed contact.
+    lb = open(kLocal);
+    lb.click("cmd_neu");
+    lb.type("txt_skip", "Gesperrt");
+    sqlite3 *other = nullptr;
+    sqlite3_open("Frequenzen1.quorvel", &other);
+    sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
+    lb.source()->setBusyTimeout(50);
+    m_fx->close(kLocal);
+    QVERIFY(m_fx->isOpen(kLocal));
+    QCOMPARE(lb.get("txt_skip")->text(), QStringLiteral("Gesperrt"));
+    QCOMPARE(m_fx->messages.size(), 1);
+    QVERIFY(m_fx->messages[0].text.startsWith(QStringLiteral("Der Datensatz wurde nicht gespeichert.")));
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    m_fx->close(kLocal);
+    QVERIFY(!m_fx->isOpen(kLocal));
+    QCOMPARE(countIn("Kontakt", "skip = 'Gesperrt'"), 1);
+}
+
+void TestLogbook::failedSaveKeepsTheContact_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("button"); // SPEICHERN after NEU, or BEARBEITEN while editing
+    QTest::newRow("locked, SPEICHERN") << "locked" << "cmd_speichern";
+    QTest::newRow("locked, BEARBEITEN") << "locked" << "cmd_bearbeiten";
+    QTest::newRow("disk full, SPEICHERN") << "full" << "cmd_speichern";
+    QTest::newRow("file deleted, SPEICHERN") << "deleted" << "cmd_speichern";
+    QTest::newRow("read-only file, SPEICHERN") << "readonly" << "cmd_speichern";
+}
+
+void TestLogbook::failedSaveKeepsTheContact()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, button);
+    if (cause == "readonly" && geteuid() == 0)
+        QSKIP("root writes read-only files; the record source test covers a connection that reads only");
+    addContacts("Kontakt", kLocalRows.mid(0, 1));
+    if (cause == "readonly")
+        QFile::setPermissions("Frequenzen1.quorvel", QFileDevice::ReadOwner);
+    Logbook lb = open(kLocal);
+    lb.source()->setBusyTimeout(50);
+    const bool adding = button == "cmd_speichern";
+    lb.click(adding ? "cmd_neu" : "cmd_bearbeiten");
+    lb.type("txt_skip", "Wichtig");
+    const QString before = lb.state();
+
+    sqlite3 *other = nullptr;
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &limit); });
+    if (cause == "locked") {
+        sqlite3_open("Frequenzen1.quorvel", &other);
+        sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
+    } else if (cause == "full") {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit full = limit;
+        full.rlim_cur = 1024;
+        setrlimit(RLIMIT_FSIZE, &full);
+    } else if (cause == "deleted") {
+        QFile::remove("Frequenzen1.quorvel");
+    }
+    lb.click(button);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    // Told, not shown as saved: the contact stays typed and the window in its state.
+    QCOMPARE(m_fx->messages.size(), 1);
+    QVERIFY2(m_fx->messages[0].text.startsWith(QStringLiteral("Der Datensatz wurde nicht gespeichert.")),
+             qPrintable(m_fx->messages[0].text));
+    QCOMPARE(m_fx->messages[0].icon, QMessageBox::Critical);
+    QCOMPARE(lb.get("txt_skip")->text(), QStringLiteral("Wichtig"));
+    QCOMPARE(lb.state(), before);
+    if (cause == "deleted") {
+        QVERIFY(!QFile::exists("Frequenzen1.quorvel")); // and no new file made anywhere
+        return;
+    }
+    if (other) {
+        sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+    }
+    if (cause == "readonly")
+        return;
+    // The cause mended, the same button stores the contact.
+    lb.click(button);
+    QCOMPARE(m_fx->messages.size(), 1);
+    QCOMPARE(countIn("Kontakt", "skip = 'Wichtig'"), 1);
+}
+
+void TestLogbook::killedRightAfterSaveKeepsTheContact()
+{
+    // A child process saves a contact, says so, and is killed at once (SIGKILL).
+    QProcess child;
+    child.setProgram(QCoreApplication::applicationFilePath());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("KW_SAVE_AND_WAIT", m_fx->dir());
+    child.setProcessEnvironment(env);
+    child.start();
+    QVERIFY(child.waitForStarted());
+    QVERIFY(child.waitForReadyRead(20000));
+    QCOMPARE(child.readAllStandardOutput().trimmed(), QByteArray("saved"));
+    child.kill();
+    QVERIFY(child.waitForFinished());
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(countIn("Kontakt", "skip = 'Überlebt' and ort = 'Stromausfall'"), 1);
+}
+
+void TestLogbook::windowsSideBySideWrite()
+{
+    addContacts("Kontakt", kLocalRows);
+    addContacts("Kontakt_dx", kLocalRows);
+    Logbook local = open(kLocal);
+    Logbook dx = open(kDx);
+    m_fx->open("frm_locator");
+    for (int i = 0; i < 3; ++i) {
+        for (const Logbook &lb : {local, dx}) {
+            lb.click("cmd_neu");
+            lb.type("txt_skip", QStringLiteral("Runde %1").arg(i));
+            lb.click("cmd_speichern");
+        }
+    }
+    QVERIFY2(m_fx->messages.isEmpty(), qPrintable(m_fx->messageTexts().join('\n')));
+    QCOMPARE(countIn("Kontakt", "skip like 'Runde%'"), 3);
+    QCOMPARE(countIn("Kontakt_dx", "skip like 'Runde%'"), 3);
+}
+
+void TestLogbook::missingLogbookFile()
+{
+    QVERIFY(QFile::remove("Frequenzen1.quorvel"));
+    Logbook lb = open(kDx);
+    QCOMPARE(m_fx->messages.size(), 1);
+    QVERIFY(m_fx->messages[0].text.contains("Frequenzen1.quorvel"));
+    lb.click("cmd_neu");
+    QCOMPARE(m_fx->messages.size(), 2);
+    QCOMPARE(lb.state(), QStringLiteral("fields L remarks ro+en buttons 11000 qsl 00"));
+    lb.click("cmd_suchen");
+    lb.click("cmd_drucken");
+    m_fx->close(kDx);
+    QVERIFY(!QFile::exists("Frequenzen1.quorvel"));
+}
+
+// The child of killedRightAfterSaveKeepsTheContact: saves through the real window, then waits.
+int saveAndWait(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QDir::setCurrent(qEnvironmentVariable("KW_SAVE_AND_WAIT"));
+    ui::setMessageObserver([](const ui::MessageRecord &r) { std::fprintf(stderr, "%s\n", qPrintable(r.text)); });
+    shell::MainWindow main;
+    Logbook lb{shell::WindowRegistry::instance().show(kLocal)};
+    lb.click("cmd_neu");
+    lb.get("txt_skip")->setText("Überlebt");
+    lb.get("txt_ort")->setText("Stromausfall");
+    lb.click("cmd_speichern");
+    std::printf("saved\n");
+    std::fflush(stdout);
+    for (;;)
+        pause();
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet("KW_SAVE_AND_WAIT"))
+        return saveAndWait(argc, argv);
+    QApplication app(argc, argv);
+    TestLogbook test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_logbook.moc"
