@@ -1,11 +1,10 @@
 #include "data/FolderLists.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QStorageInfo>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace data {
@@ -79,16 +78,35 @@ int driveOf(const QList<Drive> &drives, const QString &folder)
 
 void setVolumeProvider(VolumeProvider provider) { volumeProvider() = std::move(provider); }
 
-FolderList::FolderList(QWidget *parent) : QTreeWidget(parent)
+namespace {
+constexpr int kIndent = 12;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+// Draws each folder one step further in than its parent.
+class IndentDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem indented = option;
+        indented.rect.adjust(index.data(kDepthRole).toInt() * kIndent, 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(index.data(kDepthRole).toInt() * kIndent, 0);
+    }
+};
+} // namespace
+
+FolderList::FolderList(QWidget *parent) : QListWidget(parent)
 {
-    setHeaderHidden(true);
-    setRootIsDecorated(false);
-    setIndentation(12);
-    setUniformRowHeights(true);
+    setItemDelegate(new IndentDelegate(this));
+    setUniformItemSizes(true);
     // Queued: the list rebuilds itself, which must not happen inside its own activation.
     connect(
-        this, &QTreeWidget::itemActivated, this,
-        [this](QTreeWidgetItem *item) { setPath(item->data(0, Qt::UserRole).toString()); }, Qt::QueuedConnection);
+        this, &QListWidget::itemActivated, this,
+        [this](QListWidgetItem *item) { setPath(item->data(Qt::UserRole).toString()); }, Qt::QueuedConnection);
 }
 
 bool FolderList::setPath(const QString &path)
@@ -100,26 +118,22 @@ bool FolderList::setPath(const QString &path)
     m_path = clean;
 
     clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
-    auto *item = new QTreeWidgetItem(this, {QStringLiteral("/")});
-    item->setData(0, Qt::UserRole, QStringLiteral("/"));
-    item->setIcon(0, open);
+    const auto add = [this](const QString &text, const QString &folder, int depth, QStyle::StandardPixmap icon) {
+        auto *item = new QListWidgetItem(style()->standardIcon(icon), text, this);
+        item->setData(Qt::UserRole, folder);
+        item->setData(kDepthRole, depth);
+        return item;
+    };
+    QListWidgetItem *current = add(QStringLiteral("/"), QStringLiteral("/"), 0, QStyle::SP_DirOpenIcon);
     QString walked;
+    int depth = 0;
     for (const QString &part : clean.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         walked += QLatin1Char('/') + part;
-        item = new QTreeWidgetItem(item, {part});
-        item->setData(0, Qt::UserRole, walked);
-        item->setIcon(0, open);
+        current = add(part, walked, ++depth, QStyle::SP_DirOpenIcon);
     }
-    QTreeWidgetItem *current = item;
     const QDir dir(clean);
-    for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        auto *child = new QTreeWidgetItem(current, {sub});
-        child->setData(0, Qt::UserRole, dir.filePath(sub));
-        child->setIcon(0, closed);
-    }
-    expandAll();
+    for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase))
+        add(sub, dir.filePath(sub), depth + 1, QStyle::SP_DirClosedIcon);
     setCurrentItem(current);
     scrollToItem(current);
     emit pathChanged(m_path);

@@ -2,7 +2,6 @@
 #include <QList>
 #include <QListWidget>
 #include <QString>
-#include <QTreeWidget>
 #include <functional>
 
 // The drive, folder and file lists of the backup and restore windows.
@@ -31,9 +30,9 @@ int driveOf(const QList<Drive> &drives, const QString &folder);
 using VolumeProvider = std::function<QList<Volume>()>;
 void setVolumeProvider(VolumeProvider provider); // empty: the system's mounted volumes
 
-// The folder list: the current folder's ancestors from the root down, then its subfolders.
-// A double click (or Return) opens the folder under the cursor.
-class FolderList : public QTreeWidget {
+// The folder list: the current folder's ancestors from the root down, each one step further
+// in, then its subfolders. A double click (or Return) opens the folder under the cursor.
+class FolderList : public QListWidget {
     Q_OBJECT
 public:
     explicit FolderList(QWidget *parent = nullptr);
