@@ -301,15 +301,16 @@ void TestBackup::listsWalkFolders()
 void TestBackup::refusedInProgramDir_data()
 {
     QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("folder"); // relative to the program's directory
+    QTest::addColumn<QString>("folder");     // the folder list's path, after the program's directory
+    QTest::addColumn<QString>("programDir"); // the program's directory as the system gives it, likewise
     QTest::addColumn<QString>("message");
     const QString backup = "Das Programmverzeichnis kann nicht zur Datensicherung gewählt werden";
     const QString restore = "Bitte den Speicherort der Sicherungskopie wählen";
     for (const auto &[command, message] : {std::pair{"sichern", backup}, std::pair{"rescue", restore}}) {
-        QTest::addRow("%s as it is", command) << command << "" << message;
-        QTest::addRow("%s with trailing slash", command) << command << "/" << message;
-        QTest::addRow("%s through ..", command) << command << "/Sicherung/.." << message;
-        QTest::addRow("%s through a link", command) << command << "/Verweis" << message;
+        QTest::addRow("%s, same text", command) << command << "" << "" << message;
+        QTest::addRow("%s, trailing slash", command) << command << "" << "/" << message;
+        QTest::addRow("%s, through ..", command) << command << "" << "/Sicherung/.." << message;
+        QTest::addRow("%s, through a link", command) << command << "/Verweis" << "" << message;
     }
 }
 
@@ -317,11 +318,14 @@ void TestBackup::refusedInProgramDir()
 {
     QFETCH(QString, command);
     QFETCH(QString, folder);
+    QFETCH(QString, programDir);
     QFETCH(QString, message);
     Fixture fx;
     QVERIFY(QDir(fx.dir()).mkdir("Sicherung"));
     QVERIFY(QFile::link(fx.dir(), fx.path("Verweis")));
     writeLogbook(fx.path("Sicherung/" + kLogbook), {"DL1ABC"});
+    const QString dir = fx.dir() + programDir;
+    ui::setProgramDirProvider([dir] { return dir; });
     const QByteArray live = bytes(fx.path(kLogbook));
     QWidget *w = openAt(fx, command.toLatin1(), fx.dir() + folder);
     press(w);
