@@ -192,9 +192,10 @@ int copyFileSynced(const QString &from, const QString &to)
         }
         for (ssize_t done = 0; done < n && !error;) {
             const ssize_t w = ::write(out, buffer + done, size_t(n - done));
-            if (w < 0 && errno != EINTR)
-                error = errno;
-            done += w > 0 ? w : 0;
+            if (w > 0)
+                done += w;
+            else if (w == 0 || errno != EINTR)
+                error = w == 0 ? EIO : errno;
         }
         if (error)
             break;
@@ -231,7 +232,7 @@ QString copyDatabase(Connection &source, const QString &target)
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE) {
         if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED)
-            return QStringLiteral("Das Logbuch wird gerade von einem anderen Programm geschrieben.");
+            return QStringLiteral("Die Datei wird gerade von einem anderen Programm geschrieben.");
         return dest.systemErrno() || (rc & 0xff) == SQLITE_FULL ? writeReason(dest, rc) : readReason(source, rc);
     }
     // A copy of a file in write-ahead-log mode would carry that mode; the copy stands alone.
