@@ -141,7 +141,9 @@ int main(int argc, char **argv)
 {
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 100;
     QTemporaryDir dir;
-    const auto file = [&](const QString &folder) { return dir.filePath(folder + QLatin1Char('/') + data::kLogbookFileName); };
+    const auto file = [&](const QString &folder) {
+        return dir.filePath(folder + QLatin1Char('/') + data::kLogbookFileName);
+    };
     const QString live = file(QStringLiteral("Programm"));
     const QString oldSet = file(QStringLiteral("Alt")), newSet = file(QStringLiteral("Neu"));
     const QString backup = file(QStringLiteral("Stick"));

@@ -74,7 +74,8 @@ BackupWindow::BackupWindow(Kind kind, QWidget *parent) : QWidget(parent)
     Dir1->setPath(QDir::currentPath());
     connect(Drive1, &QComboBox::currentIndexChanged, this, &BackupWindow::Drive1_changed);
     connect(start, &QPushButton::clicked, this,
-            kind == Kind::Backup ? &BackupWindow::cmd_datensicherung_clicked : &BackupWindow::cmd_datenherstellen_clicked);
+            kind == Kind::Backup ? &BackupWindow::cmd_datensicherung_clicked
+                                 : &BackupWindow::cmd_datenherstellen_clicked);
 }
 
 void BackupWindow::Drive1_changed(int index)

@@ -24,7 +24,8 @@ const QStringList kContactColumns = {
     QStringLiteral("frequenz"), QStringLiteral("band"),    QStringLiteral("rwert"),    QStringLiteral("swert"),
     QStringLiteral("name"),     QStringLiteral("strasse"), QStringLiteral("plz"),      QStringLiteral("tel"),
     QStringLiteral("email"),    QStringLiteral("web"),     QStringLiteral("bemerkung")};
-const QStringList kDxColumns = kContactColumns + QStringList{QStringLiteral("qslverschickt"), QStringLiteral("qslbekommen")};
+const QStringList kDxColumns =
+    kContactColumns + QStringList{QStringLiteral("qslverschickt"), QStringLiteral("qslbekommen")};
 
 // SQLite's companions of a database file: a rollback journal, a write-ahead log and its index.
 const QStringList kSideSuffixes = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
@@ -264,7 +265,8 @@ QString logbookProblem(Connection &db)
         const QSet<QString> have(present.begin(), present.end());
         for (const QString &column : *columns) {
             if (!have.contains(column))
-                return QStringLiteral("Sie ist kein Logbuch: der Tabelle „%1“ fehlt die Spalte „%2“.").arg(table, column);
+                return QStringLiteral("Sie ist kein Logbuch: der Tabelle „%1“ fehlt die Spalte „%2“.")
+                    .arg(table, column);
         }
     }
     return {};

@@ -484,7 +484,8 @@ void TestBackup::restoreRefused_data()
     QTest::newRow("empty file") << "empty" << "die Tabelle „Kontakt“ fehlt" << false;
     QTest::newRow("truncated") << "truncated" << "beschädigt" << false;
     QTest::newRow("reference file") << "reference" << "die Tabelle „Kontakt“ fehlt" << false;
-    QTest::newRow("column missing") << "column" << "der Tabelle „Kontakt_dx“ fehlt die Spalte „qslbekommen“" << false;
+    QTest::newRow("column missing") << "column" << "der Tabelle „Kontakt_dx“ fehlt die Spalte „qslbekommen“"
+                                    << false;
     QTest::newRow("copied mid-write") << "journal" << "nicht vollständig geschrieben" << false;
     QTest::newRow("program folder full") << "full" << "nicht genug Platz" << false;
 }
