@@ -477,7 +477,6 @@ void TestBackup::restoreRefused_data()
     QTest::addColumn<QString>("backup"); // what stands under the backup's name
     QTest::addColumn<QString>("message"); // the whole text, or what it contains
     QTest::addColumn<bool>("closes");
-    const QString failed = "Die Wiederherstellung ist fehlgeschlagen.";
     QTest::newRow("no file") << "none" << "Datei nicht gefunden" << true;
     QTest::newRow("a folder of that name") << "folder" << "Datei nicht gefunden" << true;
     QTest::newRow("not a database") << "text" << "keine Datenbankdatei" << false;
