@@ -1,6 +1,8 @@
 #include "shell/WindowRegistry.h"
 
+#include <QAction>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMdiSubWindow>
 #include <QPoint>
 
@@ -16,6 +18,22 @@ void WindowRegistry::add(const QString &name, Factory factory, WindowFrame frame
 {
     m_entries.insert(name, Entry{std::move(factory), std::move(frame)});
 }
+
+namespace {
+// A frame's own close key includes Ctrl+W on this platform, which is the restore command's key:
+// the frame keeps its other close keys, so the menu's Ctrl+W is not ambiguous.
+void keepMenuShortcuts(QMdiSubWindow *sub)
+{
+    if (!sub->systemMenu())
+        return;
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    for (QAction *action : sub->systemMenu()->actions()) {
+        QList<QKeySequence> keys = action->shortcuts();
+        if (keys.removeAll(ctrlW))
+            action->setShortcuts(keys);
+    }
+}
+} // namespace
 
 QMdiSubWindow *WindowRegistry::frame(const QString &name) const
 {
@@ -60,6 +78,7 @@ QWidget *WindowRegistry::show(const QString &name)
         flags |= Qt::WindowMinimizeButtonHint;
     QMdiSubWindow *sub = m_area->addSubWindow(widget, flags);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    keepMenuShortcuts(sub);
     sub->setWindowIcon(m_area->window()->windowIcon());
     sub->adjustSize();
     // Wide enough for the caption beside the frame's buttons.

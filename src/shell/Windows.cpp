@@ -1,6 +1,7 @@
 #include "shell/WindowRegistry.h"
 
 #include "shell/AboutWindow.h"
+#include "data/BackupWindow.h"
 #include "data/ListWindow.h"
 #include "finder/FinderWindow.h"
 #include "calc/KabelWindow.h"
@@ -20,6 +21,11 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; }, fixed);
     registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; }, fixed);
     registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
+    registry.add(QStringLiteral("frm_datensicherung"),
+                 [] { return new data::BackupWindow(data::BackupWindow::Kind::Backup); }, fixed);
+    registry.add(QStringLiteral("frm_wiederherstellen"),
+                 [] { return new data::BackupWindow(data::BackupWindow::Kind::Restore); },
+                 WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt});
     registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });
     registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
     registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });

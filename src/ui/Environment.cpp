@@ -1,5 +1,6 @@
 #include "ui/Environment.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -15,6 +16,11 @@ std::function<QSize()> &screenProvider()
     static std::function<QSize()> p;
     return p;
 }
+std::function<QString()> &programDirProvider()
+{
+    static std::function<QString()> p;
+    return p;
+}
 } // namespace
 
 QDate today() { return todayProvider() ? todayProvider()() : QDate::currentDate(); }
@@ -27,7 +33,13 @@ QSize screenPixels()
     return screen ? screen->size() : QSize();
 }
 
+QString programDir()
+{
+    return programDirProvider() ? programDirProvider()() : QCoreApplication::applicationDirPath();
+}
+
 void setTodayProvider(std::function<QDate()> p) { todayProvider() = std::move(p); }
 void setScreenProvider(std::function<QSize()> p) { screenProvider() = std::move(p); }
+void setProgramDirProvider(std::function<QString()> p) { programDirProvider() = std::move(p); }
 
 } // namespace ui

@@ -18,6 +18,8 @@ Fixture::Fixture(QSize screenSize, bool copyDatabases) : m_oldCwd(QDir::currentP
 {
     ui::setTodayProvider([] { return fixedDate; });
     ui::setScreenProvider([screenSize] { return screenSize; });
+    // The program's directory is the working folder too, never the folder of the built files.
+    ui::setProgramDirProvider([this] { return m_dir.path(); });
     ui::setMessageObserver([this](const ui::MessageRecord &r) { messages << r; });
     if (copyDatabases) {
         for (const QString file : {QStringLiteral("Frequenzen.quorvel"), QStringLiteral("Frequenzen1.quorvel")}) {
@@ -37,6 +39,7 @@ Fixture::~Fixture()
     ui::setMessageObserver({});
     ui::setTodayProvider({});
     ui::setScreenProvider({});
+    ui::setProgramDirProvider({});
     QDir::setCurrent(m_oldCwd);
 }
 

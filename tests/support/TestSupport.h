@@ -19,7 +19,7 @@ namespace testsupport {
 // - today is fixedDate, the screen is screenSize;
 // - message boxes are recorded in messages instead of shown;
 // - the working directory is a fresh temporary folder holding copies of the built
-//   Frequenzen.quorvel and Frequenzen1.quorvel;
+//   Frequenzen.quorvel and Frequenzen1.quorvel, and it is the program's directory as well;
 // - mainWindow() creates frm_main (hidden) lazily, open(name) shows a window through the registry.
 class Fixture {
 public:
