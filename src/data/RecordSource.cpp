@@ -11,6 +11,7 @@ namespace {
 // Results up to this size are held whole; larger ones are read in windows of kChunk rows.
 constexpr int kWhole = 5000;
 constexpr int kChunk = 256;
+constexpr int kFirstRows = 64;
 // A plain query text keeps this many rows from its counting pass.
 constexpr int kTextRows = 5000;
 constexpr int kDefaultBusyMs = 15000;
@@ -440,7 +441,10 @@ const RecordSource::Row *RecordSource::lazyRow(int index) const
     // from the end backwards, so the last rows come as fast as the first.
     const bool reverse = !m_resultQuery.isNull() && index >= total / 2;
     int start = std::max(m_resultQuery.isNull() ? int(m_rows.size()) : 0, index - kChunk / 4);
-    int end = std::min(total, start + kChunk);
+    // The first rows of a filtered result cost a walk through the order to each hit: read no more
+    // of them than a grid shows at first.
+    const int size = start == 0 && m_resultQuery.filter() ? kFirstRows : kChunk;
+    int end = std::min(total, start + size);
     if (reverse) {
         end = std::min(total, index + kChunk * 3 / 4);
         start = std::max(0, end - kChunk);

@@ -48,8 +48,25 @@ Pattern foldPattern(const unsigned char *s, size_t n, char32_t escape, bool hasE
     return p;
 }
 
+// The first byte at or after i where a character folding to the ASCII character c can start:
+// c in either case, and the two letters outside ASCII that fold into it (long s, Kelvin sign).
+inline size_t candidate(const unsigned char *t, size_t n, size_t i, char32_t c)
+{
+    if (c - U'a' >= 26u) {
+        while (i < n && t[i] != c)
+            ++i;
+        return i;
+    }
+    const unsigned char upper = static_cast<unsigned char>(c - 32);
+    const unsigned char lead = c == U's' ? 0xC5 : c == U'k' ? 0xE2 : 0x00;
+    while (i < n && t[i] != c && t[i] != upper && (t[i] != lead || lead == 0))
+        ++i;
+    return i;
+}
+
 // Wildcard match with one backtrack point, walking the text by code points and folding each
-// as it comes: no copy of the text, linear for the usual %text% patterns.
+// as it comes: no copy of the text, linear for the usual %text% patterns. After a % the text is
+// skipped bytewise to where the next literal can match.
 bool matchText(const Pattern &pattern, const unsigned char *t, size_t tn)
 {
     const std::u32string &p = pattern.folded;
@@ -59,6 +76,11 @@ bool matchText(const Pattern &pattern, const unsigned char *t, size_t tn)
     while (ti < tn) {
         if (pi < pn) {
             const char32_t pc = p[pi];
+            if (pi == starP && pc < 0x80 && pc != U'%' && pc != U'_' && !(pattern.hasEscape && pc == pattern.escape)) {
+                ti = starT = candidate(t, tn, ti, pc);
+                if (ti >= tn)
+                    break;
+            }
             size_t next = ti;
             if (pattern.hasEscape && pc == pattern.escape && pi + 1 < pn) {
                 if (fold(decode(t, tn, next)) == p[pi + 1]) {
@@ -67,7 +89,11 @@ bool matchText(const Pattern &pattern, const unsigned char *t, size_t tn)
                     continue;
                 }
             } else if (pc == U'%') {
-                starP = ++pi;
+                while (pi < pn && p[pi] == U'%')
+                    ++pi;
+                if (pi == pn) // a trailing % takes the rest of the text, whatever it is
+                    return true;
+                starP = pi;
                 starT = ti;
                 continue;
             } else {
