@@ -443,7 +443,7 @@ const RecordSource::Row *RecordSource::lazyRow(int index) const
     int start = std::max(m_resultQuery.isNull() ? int(m_rows.size()) : 0, index - kChunk / 4);
     // The first rows of a filtered result cost a walk through the order to each hit: read no more
     // of them than a grid shows at first.
-    const int size = start == 0 && m_resultQuery.filter() ? kFirstRows : kChunk;
+    const int size = index < kFirstRows && m_resultQuery.filter() ? kFirstRows : kChunk;
     int end = std::min(total, start + size);
     if (reverse) {
         end = std::min(total, index + kChunk * 3 / 4);

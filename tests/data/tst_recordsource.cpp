@@ -550,15 +550,18 @@ void TestRecordSource::walkReadsEveryRowOnce()
     Fixture fx;
     fillContacts(fx.path(data::kLogbookFile), 12000);
     RecordSource source;
-    openLogbook(source, data::Query("Kontakt").whereContains("ort", "7").orderBy("skip"));
+    openLogbook(source, data::Query("Kontakt").whereContains("ort", "rt ").orderBy("skip")); // large: read in windows
     QStringList walked;
     QVERIFY(source.forEachRow([&](const RecordSource::RowReader &field) {
         walked << field("SKIP").toString();
         return true;
     }));
     QCOMPARE(walked.size(), source.recordCount());
-    QCOMPARE(walked.first(), source.value(0, source.columnIndex("skip")).toString());
-    QCOMPARE(walked.last(), source.value(source.recordCount() - 1, source.columnIndex("skip")).toString());
+    // The shown rows, read in windows from both ends, are the walked ones.
+    QStringList shown;
+    for (int r = 0; r < source.recordCount(); ++r)
+        shown << source.value(r, source.columnIndex("skip")).toString();
+    QCOMPARE(shown, walked);
     QVERIFY(std::is_sorted(walked.begin(), walked.end()));
     QCOMPARE(walked.removeDuplicates(), 0);
 }
