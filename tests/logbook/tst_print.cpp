@@ -1,9 +1,13 @@
+#include "data/RecordSource.h"
 #include "logbook/PrintListing.h"
 #include "logbook/SystemPrinter.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -203,6 +207,8 @@ private slots:
     void paintedListing();
     void fallback_data();
     void fallback();
+    void fromTheWindow_data();
+    void fromTheWindow();
 
 private:
     std::unique_ptr<Fixture> m_fx;
@@ -385,6 +391,66 @@ void TestPrint::fallback()
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(f.readAll()), QString("frühere Liste"));
     }
+}
+
+void TestPrint::fromTheWindow_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::newRow("local") << "frm_kontaktverwaltung";
+    QTest::newRow("dx") << "frm_kontaktverwaltungdx";
+}
+
+void TestPrint::fromTheWindow()
+{
+    // DRUCKEN in the real window: every contact of the table, whatever search is shown, then the
+    // full list in the grid; the count label keeps what the search showed.
+    QFETCH(QString, window);
+    const bool dx = window.endsWith("dx");
+    const QString table = dx ? "Kontakt_dx" : "Kontakt";
+    QVERIFY(QFile::copy(Fixture::builtFile("Frequenzen1.quorvel"), "Frequenzen1.quorvel"));
+    QFile::setPermissions("Frequenzen1.quorvel", QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // In table order: skip order Adler, Möwe, Zander; date order Zander, Adler, Möwe.
+    const QList<Record> stored = {contact("Möwe"), contact("Zander", ""), contact("Adler")};
+    const QStringList dates = {"03.01.2020", "01.01.2020", "02.01.2020"};
+    for (int i = 0; i < stored.size(); ++i) {
+        const Record &r = stored[i];
+        QVERIFY(testsupport::execSql(
+            "Frequenzen1.quorvel",
+            QStringLiteral("insert into %1 (skip, vorname, ort, land, callsign, datum, uhrzeit, lanal, frequenz, band, "
+                           "rwert, swert, name, strasse, bemerkung) values ('%2','Hans','Köln',%3,'DC1AB','%4','21:45',"
+                           "'12','27,105','FM','5','9+30','Privat','Privat','nicht drucken')")
+                .arg(table, r.value("skip"), r.value("land").isEmpty() ? "NULL" : "'" + r.value("land") + "'",
+                     dates[i])));
+    }
+    QWidget *w = m_fx->open(window);
+    auto *source = w->findChild<data::RecordSource *>("Adodc1");
+    w->findChild<QLineEdit *>("txt_suchbegriff")->setText(dx ? "nothing matches" : "Adl");
+    QTest::mouseClick(w->findChild<QPushButton *>("cmd_suchen"), Qt::LeftButton);
+    m_fx->clearMessages();
+    const QString label = w->findChild<QLabel *>("lbl_treffer")->text();
+    QTest::mouseClick(w->findChild<QPushButton *>("cmd_drucken"), Qt::LeftButton);
+
+    QStringList expected{"<open " + QString(dx ? "Logbuch DX" : "Logbuch LOCAL") + ">"};
+    QList<Record> printed = stored;
+    if (dx) {
+        for (int i = 0; i < printed.size(); ++i)
+            printed[i].insert("datum", dates[i]);
+        for (const Record &r : printed)
+            expected << "<font Tahoma>" << "<size 12>" << dxBlock(r);
+    } else {
+        std::sort(printed.begin(), printed.end(), [](const Record &a, const Record &b) {
+            return testsupport::germanLess(a.value("skip"), b.value("skip"));
+        });
+        expected << "<font Arial>" << "<size 12>" << localLines(printed);
+    }
+    expected << "<end>";
+    QCOMPARE(m_calls, expected);
+    QVERIFY(m_fx->messages.isEmpty());
+    QCOMPARE(source->recordSource(), dx ? QStringLiteral("select * from[Kontakt_dx]")
+                                        : QStringLiteral("select * from[Kontakt] order by skip asc"));
+    QCOMPARE(source->recordCount(), 3);
+    QCOMPARE(w->findChild<QLabel *>("lbl_treffer")->text(), label);
+    QCOMPARE(source->value(0, source->columnIndex("skip")).toString(), dx ? QStringLiteral("Möwe") : QStringLiteral("Adler"));
 }
 
 QTEST_MAIN(TestPrint)
