@@ -3,9 +3,11 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QProcess>
 #include <QSet>
 #include <QTest>
+#include <sqlite3.h>
 
 using data::RecordSource;
 using testsupport::Fixture;
@@ -53,6 +55,8 @@ private slots:
     void otherTablesHoldRows_data();
     void otherTablesHoldRows();
     void buildKeepsExistingLogbook();
+    void filesStayPlainSqlite_data();
+    void filesStayPlainSqlite();
 };
 
 void TestReferenceData::columnsInOrder_data()
@@ -316,6 +320,44 @@ void TestReferenceData::buildKeepsExistingLogbook()
     QVERIFY(source.refresh());
     QCOMPARE(source.recordCount(), 1);
     QCOMPARE(source.fieldText("skip"), QStringLiteral("Bleibt"));
+}
+
+void TestReferenceData::filesStayPlainSqlite_data()
+{
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("order");
+    QTest::newRow("local logbook") << "Kontakt" << "skip";
+    QTest::newRow("dx logbook") << "Kontakt_dx" << "datum";
+}
+
+void TestReferenceData::filesStayPlainSqlite()
+{
+    // Any SQLite tool, without this program's functions, can write and check the files, and the
+    // lists' German order is served by an index of the logbook file, not by sorting every row.
+    QFETCH(QString, table);
+    QFETCH(QString, order);
+    Fixture fx;
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open("Frequenzen1.quorvel", &db), SQLITE_OK);
+    const auto closeDb = qScopeGuard([db] { sqlite3_close(db); });
+    auto rows = [db](const QString &sql) {
+        QStringList out;
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
+            return QStringList{QString::fromUtf8(sqlite3_errmsg(db))};
+        while (sqlite3_step(stmt) == SQLITE_ROW)
+            out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, sqlite3_column_count(stmt) - 1)));
+        sqlite3_finalize(stmt);
+        return out;
+    };
+    QVERIFY(testsupport::execSql("Frequenzen1.quorvel",
+                                 QStringLiteral("insert into %1 (%2) values ('Übel'), ('ober'), ('Apfel')").arg(table, order)));
+    QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});
+    const QString plan = rows("explain query plan " + data::Query(table).orderBy(order).engineSql()).join(' ');
+    QVERIFY2(plan.contains("USING INDEX " + table + "_sort_" + order) && !plan.contains("TEMP B-TREE"), qPrintable(plan));
+    QCOMPARE(rows(QStringLiteral("select %1 from %2 order by %3").arg(order, table, data::sortKeySql(order))),
+             QStringList({"Apfel", "ober", "Übel"}));
+    QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});
 }
 
 QTEST_MAIN(TestReferenceData)

@@ -75,6 +75,8 @@ private slots:
     void captionsAndGrids();
     void containsSearch_data();
     void containsSearch();
+    void hostileTextsGetNoEngineText_data();
+    void hostileTextsGetNoEngineText();
     void queryTexts_data();
     void queryTexts();
     void prefixSearch_data();
@@ -214,6 +216,38 @@ void TestLookup::containsSearch()
         std::sort(shown.begin(), shown.end());
         std::sort(wanted.begin(), wanted.end());
         QCOMPARE(shown, wanted);
+    }
+}
+
+void TestLookup::hostileTextsGetNoEngineText_data()
+{
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("edit");
+    QTest::addColumn<QString>("button");
+    for (const auto &[window, edit, button] :
+         {std::tuple{"frm_bos", "txt_freq", "cmd_suchefreq"}, std::tuple{"frm_bos", "txt_rufname", "cmd_sucherufname"},
+          std::tuple{"frm_bos", "txt_ort", "cmd_sucheort"}, std::tuple{"frm_flug", "txt_ort", "cmd_sucheort"},
+          std::tuple{"frm_flug", "txt_freq", "cmd_suchefreq"}, std::tuple{"frm_locator", "txt_locator", "cmd_locator"},
+          std::tuple{"frm_locator", "txt_stadt", "cmd_Stadt"}, std::tuple{"frm_prefix", "txt_suche", "cmd_suche"}})
+        QTest::newRow(qPrintable(QString("%1 %2").arg(window, button))) << window << edit << button;
+}
+
+void TestLookup::hostileTextsGetNoEngineText()
+{
+    // Pasted text reaches the engine only as a bound pattern: a NUL, a control character or a
+    // quote finds nothing (the prefix window says so in its own words) and never an error.
+    QFETCH(QString, window);
+    QFETCH(QString, edit);
+    QFETCH(QString, button);
+    Fixture fx;
+    QWidget *w = fx.open(window);
+    for (const QString &text : {QStringLiteral("B") + QChar(0) + "e", QString(QChar(0)), QStringLiteral("\x01'"),
+                                QStringLiteral("'"), QStringLiteral("%'; --")}) {
+        child<QLineEdit>(w, edit)->setText(text);
+        click(w, button.toLatin1().constData());
+        for (const QString &m : fx.messageTexts())
+            QCOMPARE(m, QStringLiteral("Kein Datensatz gefunden"));
+        fx.clearMessages();
     }
 }
 
