@@ -2,6 +2,7 @@
 #include "support/TestSupport.h"
 #include "ui/GermanText.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 class TestUi : public QObject {
@@ -9,6 +10,7 @@ class TestUi : public QObject {
 private slots:
     void oneNumberRule_data();
     void oneNumberRule();
+    void missingControlFailsTheTest();
 };
 
 void TestUi::oneNumberRule_data()
@@ -46,6 +48,15 @@ void TestUi::oneNumberRule()
         QCOMPARE(*read, value);
         QCOMPARE(decimal->toString(), QString::number(value).replace(u'.', u','));
     }
+}
+
+void TestUi::missingControlFailsTheTest()
+{
+    QWidget window;
+    QEXPECT_FAIL("", "a control that is not there fails the test", Continue);
+    QLineEdit *edit = testsupport::child<QLineEdit>(&window, "txt_fehlt");
+    QVERIFY(edit); // a stand-in: what follows runs into no null pointer
+    edit->setText(QStringLiteral("x"));
 }
 
 QTEST_MAIN(TestUi)
