@@ -91,13 +91,19 @@ void MainWindow::fillWindowList()
 {
     m_windowList->clear();
     const auto windows = m_area->subWindowList();
+    // The current window even while the open menu has the keyboard.
+    const QMdiSubWindow *current = m_area->currentSubWindow();
     int number = 1;
     for (QMdiSubWindow *sub : windows) {
         if (sub->isHidden())
             continue;
-        QAction *a = m_windowList->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
-        a->setCheckable(true);
-        a->setChecked(sub == m_area->activeSubWindow());
+        // "&&" shows one ampersand: captions such as "Frequenz & Kanalsuche" stay as they are.
+        QString caption = sub->windowTitle();
+        caption.replace(u'&', QStringLiteral("&&"));
+        QAction *a = m_windowList->addAction(QStringLiteral("&%1 %2").arg(number++).arg(caption));
+        // Only the current window carries a mark; the others show no empty box either.
+        a->setCheckable(sub == current);
+        a->setChecked(sub == current);
         connect(a, &QAction::triggered, sub, [this, sub] {
             sub->showNormal();
             m_area->setActiveSubWindow(sub);

@@ -19,6 +19,18 @@
 using testsupport::Fixture;
 
 namespace {
+// The text a menu draws for a caption: "&&" is one ampersand, a single "&" only marks the key.
+QString shownText(const QString &caption)
+{
+    QString out;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
 // Puts stand-in windows under some names for one test and restores the real ones after it.
 class StandIns {
 public:
@@ -404,15 +416,19 @@ void TestShell::windowListShowsOpenWindows()
     main->trigger("ham");
     fx.close("frm_about");
     QMenu *list = main->menu("wind");
-    QMetaObject::invokeMethod(list, "aboutToShow");
-    QStringList entries;
-    for (QAction *a : list->actions())
-        entries << a->text();
-    QCOMPARE(entries.size(), 2);
-    QVERIFY(entries[0].endsWith(QStringLiteral("-*Frequenz & Kanalsuche MIDLAND ALAN  CB Version*- FM/AM")));
-    QVERIFY(entries[1].endsWith(QStringLiteral("-*Frequenz & Kanalsuche MIDLAND ALAN HAM Version*- FM/AM")));
+    const auto entries = [list] {
+        QMetaObject::invokeMethod(list, "aboutToShow");
+        QStringList shown; // as the menu draws them, a mark in front of the checked one
+        for (QAction *a : list->actions())
+            shown << (a->isChecked() ? "* " : a->isCheckable() ? "[] " : "") + shownText(a->text());
+        return shown;
+    };
+    const QString cb = "-*Frequenz & Kanalsuche MIDLAND ALAN  CB Version*- FM/AM";
+    const QString ham = "-*Frequenz & Kanalsuche MIDLAND ALAN HAM Version*- FM/AM";
+    QCOMPARE(entries(), QStringList({"1 " + cb, "* 2 " + ham}));
     list->actions().at(0)->trigger();
     QCOMPARE(main->area()->activeSubWindow()->widget()->objectName(), QStringLiteral("frm_suche"));
+    QCOMPARE(entries(), QStringList({"* 1 " + cb, "2 " + ham}));
 }
 
 void TestShell::endClosesEverything()
