@@ -36,7 +36,6 @@ BosWindow::BosWindow(QWidget *parent)
     controls()->addWidget(searchFrame("Frame2", QStringLiteral("Suche mit Rufnamenangabe"), txt_rufname, rufname), 1);
     controls()->addWidget(searchFrame("Frame1", QStringLiteral("Suche mit Ortsangabe"), txt_ort, ort), 1);
     addResetButton(reset);
-    setColumnWidths({40, 160, 220, 220, 60, 80});
 
     connect(freq, &QPushButton::clicked, this, &BosWindow::cmd_suchefreq_clicked);
     connect(rufname, &QPushButton::clicked, this, &BosWindow::cmd_sucherufname_clicked);

@@ -28,7 +28,6 @@ FlugWindow::FlugWindow(QWidget *parent)
     controls()->addWidget(searchFrame("Frame1", QStringLiteral("Suche mit Ortsangabe"), txt_ort, ort), 1);
     controls()->addWidget(searchFrame("Frame4", QStringLiteral("Suche mit Frequenzangabe"), txt_freq, freq), 1);
     addResetButton(reset);
-    setColumnWidths({100, 200});
 
     connect(ort, &QPushButton::clicked, this, &FlugWindow::cmd_sucheort_clicked);
     connect(freq, &QPushButton::clicked, this, &FlugWindow::cmd_suchefreq_clicked);

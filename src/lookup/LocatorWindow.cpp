@@ -38,7 +38,6 @@ LocatorWindow::LocatorWindow(QWidget *parent)
     controls()->addWidget(searchFrame("Frame2", QStringLiteral("Suche mit Locator"), txt_locator, locator));
     controls()->addWidget(searchFrame("Frame1", QStringLiteral("Suche mit Ortsname"), txt_stadt, stadt), 1);
     addResetButton(reset);
-    setColumnWidths({80, 170, 190, 190, 50});
 
     connect(locator, &QPushButton::clicked, this, &LocatorWindow::cmd_locator_clicked);
     connect(stadt, &QPushButton::clicked, this, &LocatorWindow::cmd_Stadt_clicked);

@@ -4,7 +4,6 @@
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -61,13 +60,6 @@ void LookupWindow::addResetButton(QPushButton *reset)
     column->addStretch(1);
     column->addWidget(reset);
     m_controls->addLayout(column);
-}
-
-void LookupWindow::setColumnWidths(const std::vector<int> &widths)
-{
-    for (size_t c = 0; c < widths.size(); ++c)
-        m_grid->setColumnWidth(int(c), widths[c]);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
 }
 
 } // namespace lookup

@@ -48,8 +48,6 @@ protected:
     QGroupBox *searchFrame(const char *name, const QString &caption, QLineEdit *edit, QPushButton *go);
     // The reset button beside the frames, level with the buttons inside them.
     void addResetButton(QPushButton *reset);
-    // Widths of the grid columns; the last one also takes what is left.
-    void setColumnWidths(const std::vector<int> &widths);
 
 private:
     data::RecordSource *m_source;

@@ -37,7 +37,6 @@ PrefixWindow::PrefixWindow(QWidget *parent)
     row->addStretch(1);
     row->addWidget(reset);
     controls()->addWidget(frame);
-    setColumnWidths({70, 270, 40});
 
     connect(suche, &QPushButton::clicked, this, &PrefixWindow::cmd_suche_clicked);
     connect(reset, &QPushButton::clicked, this, &PrefixWindow::cmd_reset_clicked);
