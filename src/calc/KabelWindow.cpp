@@ -118,6 +118,8 @@ KabelWindow::KabelWindow(QWidget *parent) : QWidget(parent)
     cmd_kabel->setEditText(QStringLiteral("... Kabeltyp auswählen"));
 
     connect(go, &QPushButton::clicked, this, &KabelWindow::cmd_laengerechnen_clicked);
+    for (QLineEdit *input : {txt_frequenz, txt_laenge, cmd_kabel->lineEdit()})
+        ui::returnClicks(input, go);
 }
 
 void KabelWindow::cmd_laengerechnen_clicked()

@@ -104,7 +104,9 @@ QWidget *WelleWindow::buildTab(const char *inputFrame, const QString &inputCapti
     auto *inLayout = new QHBoxLayout(in);
     input->setFixedWidth(90);
     inLayout->addWidget(input);
-    inLayout->addWidget(ui::button(in, button, QStringLiteral("Berechnen")));
+    QPushButton *go = ui::button(in, button, QStringLiteral("Berechnen"));
+    inLayout->addWidget(go);
+    ui::returnClicks(input, go);
 
     auto *out = new QGroupBox(resultCaption, page);
     out->setObjectName(QString::fromLatin1(resultFrame));

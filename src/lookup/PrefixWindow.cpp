@@ -37,6 +37,8 @@ PrefixWindow::PrefixWindow(QWidget *parent)
     row->addStretch(1);
     row->addWidget(reset);
     controls()->addWidget(frame);
+    ui::returnClicks(txt_suche, suche);
+    addGrid();
 
     connect(suche, &QPushButton::clicked, this, &PrefixWindow::cmd_suche_clicked);
     connect(reset, &QPushButton::clicked, this, &PrefixWindow::cmd_reset_clicked);

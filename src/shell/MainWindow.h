@@ -34,6 +34,7 @@ private:
     void run(const MenuItem &item);
     void backupOrRestore(const QString &window);
     void fillWindowList();
+    void toggleMenuBarKeys();
 
     QMdiArea *m_area;
     QMenu *m_windowList = nullptr;
