@@ -1,5 +1,8 @@
 #include "ui/MessageBox.h"
 
+#include <QGridLayout>
+#include <QSpacerItem>
+
 namespace ui {
 namespace {
 MessageObserver &observer()
@@ -17,8 +20,23 @@ void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QS
         observer()(MessageRecord{title, text, icon});
         return;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    const auto box = messageBox(parent, icon, text, title);
+    box->exec();
+}
+
+std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                        const QString &title)
+{
+    auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    // A window manager shortens a title that has no room beside its icon and buttons
+    // ("WELL… 2006" over a short message): the box is made wide enough for it in bold.
+    QFont bold = box->font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(title) + kTitleRoom;
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    return box;
 }
 
 void critical(QWidget *parent, const QString &text, const QString &title)

@@ -1,6 +1,7 @@
 #include "calc/Decimal.h"
 #include "support/TestSupport.h"
 #include "ui/GermanText.h"
+#include "ui/MessageBox.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -11,6 +12,8 @@ private slots:
     void oneNumberRule_data();
     void oneNumberRule();
     void missingControlFailsTheTest();
+    void messageBoxFitsItsTitle_data();
+    void messageBoxFitsItsTitle();
 };
 
 void TestUi::oneNumberRule_data()
@@ -57,6 +60,29 @@ void TestUi::missingControlFailsTheTest()
     QLineEdit *edit = testsupport::child<QLineEdit>(&window, "txt_fehlt");
     QVERIFY(edit); // a stand-in: what follows runs into no null pointer
     edit->setText(QStringLiteral("x"));
+}
+
+void TestUi::messageBoxFitsItsTitle_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("shortest finder message") << "Ungültige Eingabe !";
+    QTest::newRow("one letter") << "x";
+    QTest::newRow("long text") << QString(300, u'W');
+}
+
+// However short the text, the box leaves the title "WELLENKLADDE 2006" room in a title bar;
+// a long text still widens it.
+void TestUi::messageBoxFitsItsTitle()
+{
+    QFETCH(QString, text);
+    const auto box = ui::messageBox(nullptr, QMessageBox::Critical, text);
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QFont bold = box->font();
+    bold.setBold(true);
+    QCOMPARE(box->windowTitle(), QStringLiteral("WELLENKLADDE 2006"));
+    QVERIFY(box->width() >= QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + ui::kTitleRoom);
+    QVERIFY(box->width() >= QFontMetrics(box->font()).horizontalAdvance(text.left(40)));
 }
 
 QTEST_MAIN(TestUi)
