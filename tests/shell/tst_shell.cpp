@@ -6,6 +6,7 @@
 #include "ui/Environment.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -455,8 +456,20 @@ void TestShell::aboutWindow()
     QVERIFY(!(frame->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(frame->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(about->findChild<QWidget *>("Shape1"));
-    QCOMPARE(about->findChildren<QLabel *>("Label1").size(), 4);
+    const QList<QLabel *> lines = about->findChildren<QLabel *>("Label1");
+    QCOMPARE(lines.size(), 4);
     QCOMPARE(about->findChildren<QLabel *>("Label2").size(), 1);
+    // Honest lines: the version the build carries, and documentation that lies where it says.
+    QStringList texts;
+    for (const QLabel *l : about->findChildren<QLabel *>())
+        texts << l->text();
+    QVERIFY(texts.contains(QStringLiteral("Version " KW_VERSION)));
+    const QString docs = testsupport::child<QLabel>(about, "Label2")->text();
+    QVERIFY2(docs.contains("README.md") && QFile::exists(Fixture::builtFile("README.md")), qPrintable(docs));
+    for (const QString &t : texts)
+        QVERIFY2(!t.contains(".example") && !t.contains("Funkturm") && !t.contains("12345"), qPrintable(t));
+    for (const QLabel *l : about->findChildren<QLabel *>())
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
 }
 
 QTEST_MAIN(TestShell)
