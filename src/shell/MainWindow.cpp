@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace shell {
 
@@ -45,6 +46,18 @@ MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     m_area->closeAllSubWindows();
+}
+
+void MainWindow::showFullSize()
+{
+    const bool managed = ui::windowManagerRunning();
+    if (!managed) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+    }
+    showMaximized();
+    if (!managed)
+        activateWindow(); // nobody else gives it the keyboard
 }
 
 void MainWindow::Form_Load()

@@ -1,5 +1,9 @@
 #include "ui/MessageBox.h"
 
+#include "ui/Environment.h"
+
+#include <QApplication>
+#include <QPointer>
 #include <QGridLayout>
 #include <QSpacerItem>
 
@@ -20,8 +24,12 @@ void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QS
         observer()(MessageRecord{title, text, icon});
         return;
     }
+    QPointer<QWidget> before = QApplication::activeWindow();
     const auto box = messageBox(parent, icon, text, title);
     box->exec();
+    // Without a window manager nobody hands the keyboard back to the window the box came from.
+    if (before && !windowManagerRunning())
+        before->activateWindow();
 }
 
 std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,

@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QScreen>
 #include <QTimer>
 
 using testsupport::Fixture;
@@ -72,6 +73,7 @@ private slots:
     void splashToMain();
     void timerOpensMainOnceEvenDuringWarning();
     void timerTickOpensMain();
+    void fillsScreenWithoutWindowManager();
     void captionKeepsStartDate();
     void menuTree();
     void commandsOpenTheirWindows_data();
@@ -179,6 +181,20 @@ void TestShell::timerTickOpensMain()
     QPointer<shell::MainWindow> main = splash->mainWindow();
     QVERIFY(main && main->isVisible());
     QTRY_VERIFY(!splash);
+    delete main;
+}
+
+void TestShell::fillsScreenWithoutWindowManager()
+{
+    Fixture fx;
+    ui::setWindowManagerProvider([] { return false; });
+    QPointer<shell::StartWindow> splash = new shell::StartWindow;
+    splash->Timer1_Timer();
+    QPointer<shell::MainWindow> main = splash->mainWindow();
+    QVERIFY(main && main->isVisible());
+    // The headless platform draws a pretend frame around a maximized window; the size tells.
+    QCOMPARE(main->size(), QGuiApplication::primaryScreen()->availableGeometry().size());
+    QVERIFY(main->windowState() & Qt::WindowMaximized);
     delete main;
 }
 

@@ -37,6 +37,7 @@ Fixture::~Fixture()
     ui::setMessageObserver({});
     ui::setTodayProvider({});
     ui::setScreenProvider({});
+    ui::setWindowManagerProvider({});
     QDir::setCurrent(m_oldCwd);
 }
 
