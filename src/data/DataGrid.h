@@ -12,7 +12,6 @@ class DataGrid : public QTableView {
     Q_OBJECT
 public:
     DataGrid(RecordSource *source, std::vector<GridColumn> columns, QWidget *parent = nullptr);
-    GridModel *gridModel() const { return m_model; }
 
     // Sizes the columns to the header and the rows in view (never reading further rows), each
     // at most half the grid wide. Runs by itself when the grid is shown or gets a new result.
