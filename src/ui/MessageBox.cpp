@@ -9,6 +9,9 @@
 
 namespace ui {
 namespace {
+// Room beside a title in a window manager's title bar: its icon, three buttons, margins.
+constexpr int kTitleRoom = 160;
+
 MessageObserver &observer()
 {
     static MessageObserver instance;

@@ -26,8 +26,6 @@ void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QS
 // The box show() runs, wide enough that the window manager can write out its title.
 std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                         const QString &title = kAppTitle);
-// Room beside a title in a window manager's title bar: its icon, three buttons, margins.
-constexpr int kTitleRoom = 160;
 
 using MessageObserver = std::function<void(const MessageRecord &)>;
 void setMessageObserver(MessageObserver observer); // empty function: real boxes again
