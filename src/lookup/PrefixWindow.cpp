@@ -53,10 +53,12 @@ QString PrefixWindow::searchQuery(const QString &text)
 
 bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Focus coming back when the application or a popup is left is not the user entering the box.
+    // Focus coming back when the application, a popup or the menu bar is left is not the user
+    // entering the box.
     if (watched == txt_suche && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && reason != Qt::MenuBarFocusReason)
             txt_suche_focusIn();
     }
     return LookupWindow::eventFilter(watched, event);

@@ -54,6 +54,7 @@ private slots:
     void focusAndTabOrder();
     void returnRunsItsSearch_data();
     void returnRunsItsSearch();
+    void leavingTheMenuKeepsTheText();
 };
 
 void TestKeyboard::menuByArrowKeys_data()
@@ -202,6 +203,24 @@ void TestKeyboard::returnRunsItsSearch()
     QTest::keyClick(box, Qt::Key_Return);
     QCOMPARE(clicked.size(), 1);
     QCOMPARE(clicked[0]->objectName(), button);
+}
+
+// Into the menu and back out is not the user entering the box anew: the prefix box, which empties
+// itself when entered, keeps what was typed.
+void TestKeyboard::leavingTheMenuKeepsTheText()
+{
+    Fixture fx;
+    QVERIFY(shownMain(fx));
+    auto *box = child<QLineEdit>(fx.open("frm_prefix"), "txt_suche");
+    QCOMPARE(QApplication::focusWidget(), box);
+    QTest::keyClicks(box, "DL");
+    for (const Qt::Key key : {Qt::Key_F10, Qt::Key_Alt}) {
+        press(key);
+        QVERIFY(QApplication::focusWidget() != box);
+        press(Qt::Key_Escape);
+        QCOMPARE(QApplication::focusWidget(), box);
+        QCOMPARE(box->text(), QStringLiteral("DL"));
+    }
 }
 
 QTEST_MAIN(TestKeyboard)
