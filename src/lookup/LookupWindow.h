@@ -7,7 +7,6 @@
 #include <QWidget>
 #include <vector>
 
-class QGroupBox;
 class QHBoxLayout;
 class QVBoxLayout;
 class QLineEdit;

@@ -58,7 +58,8 @@ void chainTabOrder(const QList<QWidget *> &widgets)
 void focusFirstInput(QWidget *window)
 {
     for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
-        if (!window->isAncestorOf(w) || !w->isEnabled() || !w->isVisibleTo(window) || !(w->focusPolicy() & Qt::TabFocus))
+        if (!window->isAncestorOf(w) || !w->isEnabled() || !w->isVisibleTo(window)
+            || !(w->focusPolicy() & Qt::TabFocus))
             continue;
         const auto *edit = qobject_cast<const QLineEdit *>(w);
         if ((edit && !edit->isReadOnly()) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractItemView *>(w)) {

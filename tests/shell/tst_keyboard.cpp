@@ -126,7 +126,8 @@ void TestKeyboard::focusAndTabOrder_data()
     const QStringList search{"txt_frequenz", "txt_frequenz1", "cmd_suchen", "txt_result"};
     const QStringList lookup{"txt_ch", "txt_band", "cmd_search", "txt_res"};
     const QStringList table{"txt_kanal", "txt_kanalsuche", "kanal", "freq"};
-    for (const char *w : {"frm_suche", "frm_sucheHAM", "frm_suche_albrscht", "frm_suchealbrecht", "frm_suche_president"})
+    for (const char *w :
+         {"frm_suche", "frm_sucheHAM", "frm_suche_albrscht", "frm_suchealbrecht", "frm_suche_president"})
         QTest::newRow(w) << w << search + lookup + table + QStringList{"cmd_ende"};
     QTest::newRow("frm_frequenzsuche") << "frm_frequenzsuche" << table + search + lookup + QStringList{"cmd_ende"};
     QTest::newRow("frm_bos") << "frm_bos"
