@@ -1,5 +1,7 @@
 #include "calc/Decimal.h"
 
+#include "ui/GermanText.h"
+
 #include <algorithm>
 #include <array>
 
@@ -235,40 +237,23 @@ std::optional<Decimal> Decimal::fromParts(bool negative, Mantissa mantissa, int 
 
 std::optional<Decimal> Decimal::parse(const QString &text)
 {
-    const QString t = text.trimmed();
-    int i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == u'-' || t[i] == u'+'))
-        negative = t[i++] == u'-';
-
-    QString intDigits, fracDigits;
-    bool comma = false;
-    for (; i < t.size(); ++i) {
-        const QChar c = t[i];
-        if (c >= u'0' && c <= u'9') {
-            (comma ? fracDigits : intDigits) += c;
-        } else if (c == u'.' && !comma && !intDigits.isEmpty()) {
-            continue; // group separator
-        } else if (c == u',' && !comma) {
-            comma = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (intDigits.isEmpty() && fracDigits.isEmpty())
+    // What counts as a number is the program's one rule; the range is the type's own.
+    const auto n = ui::scanNumber(text);
+    if (!n)
         return std::nullopt;
+    QString fracDigits = n->fractionDigits;
     while (fracDigits.endsWith(u'0'))
         fracDigits.chop(1);
     if (fracDigits.size() > kMaxScale)
         return std::nullopt;
 
     Mantissa m = 0;
-    for (const QChar c : intDigits + fracDigits) {
+    for (const QChar c : n->integerDigits + fracDigits) {
         m = m * 10 + Mantissa(c.unicode() - u'0');
         if (m >= kLimit)
             return std::nullopt;
     }
-    return Decimal(negative, m, int(fracDigits.size()));
+    return Decimal(n->negative, m, int(fracDigits.size()));
 }
 
 QString Decimal::toString() const

@@ -27,10 +27,9 @@ public:
     // A value from its parts; nothing when the mantissa or the scale is out of range.
     static std::optional<Decimal> fromParts(bool negative, Mantissa mantissa, int scale);
 
-    // German text: optional blanks around it, an optional sign, digits with periods as group
-    // separators after the first digit, an optional decimal comma and fraction. Trailing zeros
-    // of the fraction are dropped ("150,000" is 150). Nothing when the text is not a number or
-    // needs more than 96 bits or 28 decimal places.
+    // German text by the program's one number rule (ui::scanNumber): "27.205" is 27205,
+    // "1,5" one and a half. Trailing zeros of the fraction are dropped ("150,000" is 150).
+    // Nothing when the text is not a number or needs more than 96 bits or 28 decimal places.
     static std::optional<Decimal> parse(const QString &text);
 
     // Decimal comma, no group separators, a leading "-" for negative values and every

@@ -1,6 +1,7 @@
 #include "calc/KabelWindow.h"
 
 #include "calc/Decimal.h"
+#include "calc/ResultBox.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 
@@ -27,26 +28,12 @@ constexpr Cable kCables[] = {
 };
 
 const QString kNoCable = QStringLiteral("Kabeltyp auswählen");
-const QString kBadFrequency = QStringLiteral("Bitte eine gültige Frequenz in MHz eingeben.");
 const QString kFrequencyNotPositive = QStringLiteral("Die Frequenz muss größer als 0 sein.");
 const QString kBadLength = QStringLiteral("Bitte eine gültige Länge in Metern eingeben.");
-const QString kOutOfRange = QStringLiteral("Das Ergebnis liegt außerhalb des Rechenbereichs.");
 const QString kTooManyPasses =
     QStringLiteral("Die gewünschte Länge ergibt mehr als %1 halbe Wellenlängen. "
                    "Bitte eine kürzere Länge oder eine niedrigere Frequenz eingeben.")
         .arg(QStringLiteral("1.000.000"));
-
-// Whether the value's integer part fits the box; says so when not. The box would cut the text
-// to a misleading figure ("10000000" to "1000000").
-bool fits(QWidget *window, const Decimal &value, const QLineEdit *box, const QString &field)
-{
-    if (value.integerTextLength() <= box->maxLength())
-        return true;
-    ui::critical(window, QStringLiteral("Das Ergebnis %1 ist zu groß für das Feld „%2“: es fasst nur %3 Zeichen.")
-                             .arg(value.toString(), field)
-                             .arg(box->maxLength()));
-    return false;
-}
 
 QLineEdit *resultBox(QWidget *window, QVBoxLayout *column, const char *frame, const QString &caption,
                      const char *name, int maxLength, bool centred)
@@ -118,6 +105,8 @@ KabelWindow::KabelWindow(QWidget *parent) : QWidget(parent)
     cmd_kabel->setEditText(QStringLiteral("... Kabeltyp auswählen"));
 
     connect(go, &QPushButton::clicked, this, &KabelWindow::cmd_laengerechnen_clicked);
+    for (QLineEdit *input : {txt_frequenz, txt_laenge, cmd_kabel->lineEdit()})
+        ui::returnClicks(input, go);
 }
 
 void KabelWindow::cmd_laengerechnen_clicked()
@@ -157,7 +146,7 @@ void KabelWindow::cmd_laengerechnen_clicked()
         ui::critical(this, kOutOfRange);
         return;
     }
-    if (!fits(this, h.value, txt_ber, QStringLiteral("Berechnungsfaktor")))
+    if (!fitsBox(this, h.value, txt_ber, QStringLiteral("Berechnungsfaktor")))
         return;
 
     // Half-waves added one by one until the wanted length is reached, at least one.
@@ -176,7 +165,7 @@ void KabelWindow::cmd_laengerechnen_clicked()
         total = sum.value;
         ++passes;
     } while (total < *length);
-    if (!fits(this, total, txt_ergebnis, QStringLiteral("Benötigte Kabellänge (m)")))
+    if (!fitsBox(this, total, txt_ergebnis, QStringLiteral("Benötigte Kabellänge (m)")))
         return;
 
     txt_ber->setText(h.value.toString());

@@ -1,6 +1,7 @@
 #include "calc/WelleWindow.h"
 
 #include "calc/Decimal.h"
+#include "calc/ResultBox.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 
@@ -21,14 +22,12 @@ struct Direction {
     QString resultField; // the caption of the result frame
 };
 
-const Direction kToWavelength{QStringLiteral("Bitte eine gültige Frequenz in MHz eingeben."),
+const Direction kToWavelength{kBadFrequency,
                               QStringLiteral("Die Frequenz darf nicht 0 sein."),
                               QStringLiteral("Wellenlänge (m)")};
 const Direction kToFrequency{QStringLiteral("Bitte eine gültige Wellenlänge in Metern eingeben."),
                              QStringLiteral("Die Wellenlänge darf nicht 0 sein."),
                              QStringLiteral("Frequenz (MHz)")};
-
-const QString kOutOfRange = QStringLiteral("Das Ergebnis liegt außerhalb des Rechenbereichs.");
 
 // 300 / input into the result box, which keeps as many characters as it holds. Input that
 // gives no result, or a result whose integer part alone would be cut, leaves the box as it was.
@@ -48,12 +47,8 @@ void compute(QWidget *window, const Direction &d, const QLineEdit *input, QLineE
         ui::critical(window, kOutOfRange);
         return;
     }
-    if (quotient.value.integerTextLength() > result->maxLength()) {
-        const QString text =
-            QStringLiteral("Das Ergebnis %1 ist zu groß für das Feld „%2“: es fasst nur %3 Zeichen.");
-        ui::critical(window, text.arg(quotient.value.toString(), d.resultField).arg(result->maxLength()));
+    if (!fitsBox(window, quotient.value, result, d.resultField))
         return;
-    }
     result->setText(quotient.value.toString());
 }
 
@@ -104,7 +99,9 @@ QWidget *WelleWindow::buildTab(const char *inputFrame, const QString &inputCapti
     auto *inLayout = new QHBoxLayout(in);
     input->setFixedWidth(90);
     inLayout->addWidget(input);
-    inLayout->addWidget(ui::button(in, button, QStringLiteral("Berechnen")));
+    QPushButton *go = ui::button(in, button, QStringLiteral("Berechnen"));
+    inLayout->addWidget(go);
+    ui::returnClicks(input, go);
 
     auto *out = new QGroupBox(resultCaption, page);
     out->setObjectName(QString::fromLatin1(resultFrame));

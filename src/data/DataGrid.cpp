@@ -4,7 +4,9 @@
 #include "ui/MessageBox.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QToolTip>
 
 namespace data {
 
@@ -21,6 +23,7 @@ DataGrid::DataGrid(RecordSource *source, std::vector<GridColumn> columns, QWidge
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     verticalHeader()->setFixedWidth(18); // the record selector column
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(true);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex &current) {
                 // A pending record is saved before the move; when that fails, the user is told
@@ -30,6 +33,60 @@ DataGrid::DataGrid(RecordSource *source, std::vector<GridColumn> columns, QWidge
                     ui::critical(window(), m_source->lastError());
             });
     connect(source, &RecordSource::currentChanged, this, &DataGrid::showCurrent);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::fitColumns);
+}
+
+void DataGrid::fitColumns()
+{
+    const int columns = m_model->columnCount();
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int first = std::max(0, rowAt(0));
+    const int last = std::min(m_model->rowCount(), first + viewport()->height() / rowHeight + 1) - 1;
+    const int widest = std::max(horizontalHeader()->minimumSectionSize(), viewport()->width() / 2);
+    // A little air beside the text, and the grid line.
+    const int padding = fontMetrics().averageCharWidth() + (showGrid() ? 1 : 0);
+    for (int c = 0; c < columns; ++c) {
+        int width = horizontalHeader()->sectionSizeHint(c);
+        int content = 0;
+        for (int r = first; r <= last; ++r)
+            content = std::max(content, sizeHintForIndex(m_model->index(r, c)).width() + padding);
+        width = std::max(width, std::min(content, widest));
+        setColumnWidth(c, width);
+    }
+    m_fittedHeight = viewport()->height();
+}
+
+bool DataGrid::isCut(const QModelIndex &index) const
+{
+    return index.isValid() && sizeHintForIndex(index).width() > visualRect(index).width();
+}
+
+void DataGrid::showEvent(QShowEvent *event)
+{
+    QTableView::showEvent(event);
+    fitColumns();
+}
+
+void DataGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    // More or fewer rows in view than at the last fit: fit again to what is shown now.
+    if (isVisible() && viewport()->height() != m_fittedHeight)
+        fitColumns();
+}
+
+bool DataGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex index = indexAt(help->pos());
+        if (isCut(index))
+            QToolTip::showText(help->globalPos(), index.data().toString(), viewport(), visualRect(index));
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QTableView::viewportEvent(event);
 }
 
 void DataGrid::showCurrent(int row)

@@ -3,7 +3,6 @@
 #include "data/DataControl.h"
 #include "ui/GermanText.h"
 
-#include <QHeaderView>
 #include <QVBoxLayout>
 
 namespace data {
@@ -53,14 +52,6 @@ ListWindow::ListWindow(const ListDefinition &definition, QWidget *parent) : QWid
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
-    // Share the width out among the columns; the last one takes what is left.
-    const int columns = int(definition.columns.size());
-    if (columns > 0) {
-        const int each = (width() - 40) / columns;
-        for (int c = 0; c < columns; ++c)
-            m_grid->setColumnWidth(c, each);
-        m_grid->horizontalHeader()->setStretchLastSection(true);
-    }
 }
 
 } // namespace data

@@ -51,6 +51,13 @@ FinderWindow::FinderWindow(const FinderVariant &variant, QWidget *parent) : QWid
         panels->addWidget(channels);
     }
     auto *ende = ui::button(this, "cmd_ende", QStringLiteral("ENDE"));
+    // Tab runs through the panels as they stand, top to bottom, and ends on ENDE.
+    QList<QWidget *> tabOrder;
+    for (int i = 0; i < panels->count(); ++i)
+        for (QWidget *w : panels->itemAt(i)->widget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->focusPolicy() & Qt::TabFocus)
+                tabOrder << w;
+    ui::chainTabOrder(tabOrder << ende);
     ende->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     ende->setFixedWidth(56);
     connect(ende, &QPushButton::clicked, this, &FinderWindow::cmd_ende_clicked);
@@ -90,6 +97,8 @@ QGroupBox *FinderWindow::buildSearchPanel()
     grid->addWidget(txt_result, 1, 4);
     grid->setColumnStretch(5, 1);
     connect(go, &QPushButton::clicked, this, &FinderWindow::cmd_suchen_clicked);
+    ui::returnClicks(txt_frequenz, go);
+    ui::returnClicks(txt_frequenz1, go);
     return box;
 }
 
@@ -117,6 +126,8 @@ QGroupBox *FinderWindow::buildLookupPanel()
     grid->addWidget(txt_res, 1, 4);
     grid->setColumnStretch(5, 1);
     connect(go, &QPushButton::clicked, this, &FinderWindow::cmd_search_clicked);
+    ui::returnClicks(txt_ch, go);
+    ui::returnClicks(txt_band, go);
     return box;
 }
 
@@ -141,6 +152,7 @@ QGroupBox *FinderWindow::buildChannelPanel()
     grid->addWidget(freq, 1, 3);
     grid->setColumnStretch(4, 1);
     connect(go, &QPushButton::clicked, this, &FinderWindow::txt_kanalsuche_clicked);
+    ui::returnClicks(txt_kanal, go);
     return box;
 }
 

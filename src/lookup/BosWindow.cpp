@@ -2,8 +2,6 @@
 
 #include "ui/WindowHelpers.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -23,24 +21,22 @@ std::vector<data::GridColumn> columns()
 BosWindow::BosWindow(QWidget *parent)
     : LookupWindow("frm_bos", QStringLiteral("BOS-Frequenzen"), kWholeTable, columns(), QSize(960, 600), parent)
 {
-    txt_freq = ui::lineEdit(this, "txt_freq");
-    auto *freq = ui::button(this, "cmd_suchefreq", QStringLiteral("Suchen"));
-    txt_rufname = ui::lineEdit(this, "txt_rufname");
-    auto *rufname = ui::button(this, "cmd_sucherufname", QStringLiteral("Suchen"));
-    txt_ort = ui::lineEdit(this, "txt_ort");
-    auto *ort = ui::button(this, "cmd_sucheort", QStringLiteral("Suchen"));
-    auto *reset = ui::button(this, "cmd_reset", QStringLiteral("R E S E T"));
+    const Search freq = addSearch("Frame4", QStringLiteral("Suche mit Frequenzangabe"), "txt_freq", "cmd_suchefreq",
+                                  QStringLiteral("Suchen"));
+    const Search rufname = addSearch("Frame2", QStringLiteral("Suche mit Rufnamenangabe"), "txt_rufname",
+                                     "cmd_sucherufname", QStringLiteral("Suchen"));
+    const Search ort = addSearch("Frame1", QStringLiteral("Suche mit Ortsangabe"), "txt_ort", "cmd_sucheort",
+                                 QStringLiteral("Suchen"));
+    txt_freq = freq.edit;
+    txt_rufname = rufname.edit;
+    txt_ort = ort.edit;
 
-    controls()->addWidget(searchFrame("Frame4", QStringLiteral("Suche mit Frequenzangabe"), txt_freq, freq), 1);
-    controls()->addWidget(searchFrame("Frame2", QStringLiteral("Suche mit Rufnamenangabe"), txt_rufname, rufname), 1);
-    controls()->addWidget(searchFrame("Frame1", QStringLiteral("Suche mit Ortsangabe"), txt_ort, ort), 1);
-    addResetButton(reset);
-    setColumnWidths({40, 160, 220, 220, 60, 80});
-
-    connect(freq, &QPushButton::clicked, this, &BosWindow::cmd_suchefreq_clicked);
-    connect(rufname, &QPushButton::clicked, this, &BosWindow::cmd_sucherufname_clicked);
-    connect(ort, &QPushButton::clicked, this, &BosWindow::cmd_sucheort_clicked);
-    connect(reset, &QPushButton::clicked, this, &BosWindow::cmd_reset_clicked);
+    connect(freq.button, &QPushButton::clicked, this, &BosWindow::cmd_suchefreq_clicked);
+    connect(rufname.button, &QPushButton::clicked, this, &BosWindow::cmd_sucherufname_clicked);
+    connect(ort.button, &QPushButton::clicked, this, &BosWindow::cmd_sucheort_clicked);
+    connect(addResetButton("cmd_reset", QStringLiteral("R E S E T")), &QPushButton::clicked, this,
+            &BosWindow::cmd_reset_clicked);
+    addGrid();
     Form_Load();
 }
 
@@ -71,9 +67,7 @@ void BosWindow::cmd_sucheort_clicked() { runQuery(searchQuery(QStringLiteral("Or
 void BosWindow::cmd_reset_clicked()
 {
     runQuery(kWholeTable);
-    txt_ort->clear();
-    txt_freq->clear();
-    txt_rufname->clear();
+    clearSearchBoxes();
 }
 
 } // namespace lookup

@@ -2,8 +2,6 @@
 
 #include "ui/WindowHelpers.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -18,20 +16,18 @@ FlugWindow::FlugWindow(QWidget *parent)
                    {{QStringLiteral("Frequenz"), QStringLiteral("Frquenz")}, {QStringLiteral("Ort"), QStringLiteral("Ort")}},
                    QSize(640, 560), parent)
 {
-    txt_ort = ui::lineEdit(this, "txt_ort");
-    auto *ort = ui::button(this, "cmd_sucheort", QStringLiteral("Suchen"));
-    txt_freq = ui::lineEdit(this, "txt_freq");
-    auto *freq = ui::button(this, "cmd_suchefreq", QStringLiteral("Suchen"));
-    auto *reset = ui::button(this, "cmd_reset", QStringLiteral("R E S E T"));
+    const Search ort = addSearch("Frame1", QStringLiteral("Suche mit Ortsangabe"), "txt_ort", "cmd_sucheort",
+                                 QStringLiteral("Suchen"));
+    const Search freq = addSearch("Frame4", QStringLiteral("Suche mit Frequenzangabe"), "txt_freq", "cmd_suchefreq",
+                                  QStringLiteral("Suchen"));
+    txt_ort = ort.edit;
+    txt_freq = freq.edit;
 
-    controls()->addWidget(searchFrame("Frame1", QStringLiteral("Suche mit Ortsangabe"), txt_ort, ort), 1);
-    controls()->addWidget(searchFrame("Frame4", QStringLiteral("Suche mit Frequenzangabe"), txt_freq, freq), 1);
-    addResetButton(reset);
-    setColumnWidths({100, 200});
-
-    connect(ort, &QPushButton::clicked, this, &FlugWindow::cmd_sucheort_clicked);
-    connect(freq, &QPushButton::clicked, this, &FlugWindow::cmd_suchefreq_clicked);
-    connect(reset, &QPushButton::clicked, this, &FlugWindow::cmd_reset_clicked);
+    connect(ort.button, &QPushButton::clicked, this, &FlugWindow::cmd_sucheort_clicked);
+    connect(freq.button, &QPushButton::clicked, this, &FlugWindow::cmd_suchefreq_clicked);
+    connect(addResetButton("cmd_reset", QStringLiteral("R E S E T")), &QPushButton::clicked, this,
+            &FlugWindow::cmd_reset_clicked);
+    addGrid();
     Form_Load();
 }
 
@@ -56,8 +52,7 @@ void FlugWindow::cmd_suchefreq_clicked() { runQuery(searchQuery(QStringLiteral("
 void FlugWindow::cmd_reset_clicked()
 {
     runQuery(kWholeTable);
-    txt_ort->clear();
-    txt_freq->clear();
+    clearSearchBoxes();
 }
 
 } // namespace lookup

@@ -2,8 +2,6 @@
 
 #include "ui/WindowHelpers.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -24,22 +22,21 @@ LocatorWindow::LocatorWindow(QWidget *parent)
                     {QStringLiteral("DXCC"), QStringLiteral("DXCC")}},
                    QSize(780, 560), parent)
 {
-    txt_locator = ui::lineEdit(this, "txt_locator", 0, false, true);
+    const Search locator = addSearch("Frame2", QStringLiteral("Suche mit Locator"), "txt_locator", "cmd_locator",
+                                     QStringLiteral("SUCHEN"), 0);
+    const Search stadt = addSearch("Frame1", QStringLiteral("Suche mit Ortsname"), "txt_stadt", "cmd_Stadt",
+                                   QStringLiteral("SUCHE"));
+    txt_locator = locator.edit;
+    txt_locator->setAlignment(Qt::AlignCenter);
     txt_locator->setText(kSampleLocator);
-    auto *locator = ui::button(this, "cmd_locator", QStringLiteral("SUCHEN"));
-    txt_stadt = ui::lineEdit(this, "txt_stadt");
+    txt_stadt = stadt.edit;
     txt_stadt->setText(kSampleTown);
-    auto *stadt = ui::button(this, "cmd_Stadt", QStringLiteral("SUCHE"));
-    auto *reset = ui::button(this, "cmd_reset", QStringLiteral("RESET"));
 
-    controls()->addWidget(searchFrame("Frame2", QStringLiteral("Suche mit Locator"), txt_locator, locator));
-    controls()->addWidget(searchFrame("Frame1", QStringLiteral("Suche mit Ortsname"), txt_stadt, stadt), 1);
-    addResetButton(reset);
-    setColumnWidths({80, 170, 190, 190, 50});
-
-    connect(locator, &QPushButton::clicked, this, &LocatorWindow::cmd_locator_clicked);
-    connect(stadt, &QPushButton::clicked, this, &LocatorWindow::cmd_Stadt_clicked);
-    connect(reset, &QPushButton::clicked, this, &LocatorWindow::cmd_reset_clicked);
+    connect(locator.button, &QPushButton::clicked, this, &LocatorWindow::cmd_locator_clicked);
+    connect(stadt.button, &QPushButton::clicked, this, &LocatorWindow::cmd_Stadt_clicked);
+    connect(addResetButton("cmd_reset", QStringLiteral("RESET")), &QPushButton::clicked, this,
+            &LocatorWindow::cmd_reset_clicked);
+    addGrid();
     Form_Load();
 }
 

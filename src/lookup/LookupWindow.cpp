@@ -1,10 +1,10 @@
 #include "lookup/LookupWindow.h"
 
 #include "data/DataControl.h"
+#include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -22,12 +22,17 @@ LookupWindow::LookupWindow(const char *name, const QString &designCaption, const
     m_source = data::openDataControl(this, data::kReferenceFile, firstQuery);
     // openDataControl has already told the user when the file or the query failed.
     m_loaded = m_source->isOpen() && m_source->lastError().isEmpty();
-    m_grid = new data::DataGrid(m_source, std::move(columns), this);
+    m_columns = std::move(columns);
 
     m_controls = new QHBoxLayout;
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(m_controls);
-    layout->addWidget(m_grid, 1);
+    m_layout = new QVBoxLayout(this);
+    m_layout->addLayout(m_controls);
+}
+
+void LookupWindow::addGrid()
+{
+    m_grid = new data::DataGrid(m_source, std::move(m_columns), this);
+    m_layout->addWidget(m_grid, 1);
 }
 
 bool LookupWindow::runQuery(const data::Query &query)
@@ -42,32 +47,36 @@ void LookupWindow::showCount(const QString &before)
     setWindowTitle(before + QString::number(m_source->recordCount()) + QStringLiteral(" Datensätze"));
 }
 
-QGroupBox *LookupWindow::searchFrame(const char *name, const QString &caption, QLineEdit *edit, QPushButton *go)
+LookupWindow::Search LookupWindow::addSearch(const char *frame, const QString &caption, const char *edit,
+                                             const char *button, const QString &buttonText, int stretch)
 {
-    auto *frame = new QGroupBox(caption, this);
-    frame->setObjectName(QString::fromLatin1(name));
-    edit->setParent(frame);
-    go->setParent(frame);
-    auto *row = new QHBoxLayout(frame);
-    row->addWidget(edit, 1);
-    row->addWidget(go);
-    return frame;
+    auto *box = new QGroupBox(caption, this);
+    box->setObjectName(QString::fromLatin1(frame));
+    const Search search{ui::lineEdit(box, edit), ui::button(box, button, buttonText)};
+    auto *row = new QHBoxLayout(box);
+    row->addWidget(search.edit, 1);
+    row->addWidget(search.button);
+    m_controls->addWidget(box, stretch);
+    ui::returnClicks(search.edit, search.button);
+    m_searchBoxes << search.edit;
+    return search;
 }
 
-void LookupWindow::addResetButton(QPushButton *reset)
+QPushButton *LookupWindow::addResetButton(const char *name, const QString &text)
 {
+    auto *reset = ui::button(this, name, text);
     auto *column = new QVBoxLayout;
     column->setContentsMargins(0, 0, 0, style()->pixelMetric(QStyle::PM_LayoutBottomMargin));
     column->addStretch(1);
     column->addWidget(reset);
     m_controls->addLayout(column);
+    return reset;
 }
 
-void LookupWindow::setColumnWidths(const std::vector<int> &widths)
+void LookupWindow::clearSearchBoxes()
 {
-    for (size_t c = 0; c < widths.size(); ++c)
-        m_grid->setColumnWidth(int(c), widths[c]);
-    m_grid->horizontalHeader()->setStretchLastSection(true);
+    for (QLineEdit *box : std::as_const(m_searchBoxes))
+        box->clear();
 }
 
 } // namespace lookup

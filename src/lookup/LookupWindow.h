@@ -2,13 +2,14 @@
 #include "data/DataGrid.h"
 #include "data/Query.h"
 
+#include <QList>
 #include <QSize>
 #include <QString>
 #include <QWidget>
 #include <vector>
 
-class QGroupBox;
 class QHBoxLayout;
+class QVBoxLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -45,17 +46,29 @@ protected:
 
     // The row above the grid that takes the frames and buttons.
     QHBoxLayout *controls() const { return m_controls; }
-    // A frame holding one search box and its button side by side.
-    QGroupBox *searchFrame(const char *name, const QString &caption, QLineEdit *edit, QPushButton *go);
+
+    // A frame with one search box and its button side by side, added to the row above the grid.
+    // Return in the box clicks the button.
+    struct Search {
+        QLineEdit *edit;
+        QPushButton *button;
+    };
+    Search addSearch(const char *frame, const QString &caption, const char *edit, const char *button,
+                     const QString &buttonText, int stretch = 1);
     // The reset button beside the frames, level with the buttons inside them.
-    void addResetButton(QPushButton *reset);
-    // Widths of the grid columns; the last one also takes what is left.
-    void setColumnWidths(const std::vector<int> &widths);
+    QPushButton *addResetButton(const char *name, const QString &text);
+    // Empties every box made by addSearch.
+    void clearSearchBoxes();
+    // The grid under the controls; added once they are in place, so that Tab reaches it last.
+    void addGrid();
 
 private:
     data::RecordSource *m_source;
-    data::DataGrid *m_grid;
+    data::DataGrid *m_grid = nullptr;
+    std::vector<data::GridColumn> m_columns; // until the grid is added
+    QVBoxLayout *m_layout;
     QHBoxLayout *m_controls;
+    QList<QLineEdit *> m_searchBoxes;
     QSize m_preferredSize;
     bool m_loaded = false;
 };

@@ -37,7 +37,8 @@ PrefixWindow::PrefixWindow(QWidget *parent)
     row->addStretch(1);
     row->addWidget(reset);
     controls()->addWidget(frame);
-    setColumnWidths({70, 270, 40});
+    ui::returnClicks(txt_suche, suche);
+    addGrid();
 
     connect(suche, &QPushButton::clicked, this, &PrefixWindow::cmd_suche_clicked);
     connect(reset, &QPushButton::clicked, this, &PrefixWindow::cmd_reset_clicked);
@@ -51,10 +52,12 @@ data::Query PrefixWindow::searchQuery(const QString &text)
 
 bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Focus coming back when the application or a popup is left is not the user entering the box.
+    // Focus coming back when the application, a popup or the menu bar is left is not the user
+    // entering the box.
     if (watched == txt_suche && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
+            && reason != Qt::MenuBarFocusReason)
             txt_suche_focusIn();
     }
     return LookupWindow::eventFilter(watched, event);

@@ -18,8 +18,12 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
     shape->setGeometry(rect());
     shape->setStyleSheet(QStringLiteral("QFrame { background: #c0c0c0; border: 1px solid #808080; }"));
 
-    const QStringList lines = {QStringLiteral("Kanalwerk – Wellenkladde"), QStringLiteral("Am Funkturm 7"),
-                               QStringLiteral("12345 Wellendorf"), QStringLiteral("www.kanalwerk.example")};
+    // What the program is, its version and licence, and where its documentation lies: the
+    // README is copied next to the program by the build and by the installer.
+    const QStringList lines = {QStringLiteral("Kanalwerk – WELLENKLADDE 2006"),
+                               QStringLiteral("Funk-Werkzeugkasten für CB- und Amateurfunk"),
+                               QStringLiteral("Version %1").arg(QStringLiteral(KW_VERSION)),
+                               QStringLiteral("Lizenz: im Projekt noch nicht festgelegt")};
     for (int i = 0; i < lines.size(); ++i) {
         // Label1 is a control array of four in the design; the index goes into the name.
         auto *l = new QLabel(lines.at(i), this);
@@ -32,9 +36,9 @@ AboutWindow::AboutWindow(QWidget *parent) : QWidget(parent)
             l->setFont(f);
         }
     }
-    auto *mail = new QLabel(QStringLiteral("info@kanalwerk.example"), this);
-    mail->setObjectName(QStringLiteral("Label2"));
-    mail->setGeometry(twips(360), twips(240) + 4 * twips(360), twips(5580), twips(300));
+    auto *docs = new QLabel(QStringLiteral("Anleitung: README.md im Programmordner"), this);
+    docs->setObjectName(QStringLiteral("Label2"));
+    docs->setGeometry(twips(360), twips(240) + 4 * twips(360), twips(5580), twips(300));
 }
 
 } // namespace shell

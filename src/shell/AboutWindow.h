@@ -3,7 +3,7 @@
 
 namespace shell {
 
-// frm_about: version line in the caption, the maker's address on a grey panel.
+// frm_about: version line in the caption; name, purpose, version, licence and documentation on a grey panel.
 class AboutWindow : public QWidget {
     Q_OBJECT
 public:

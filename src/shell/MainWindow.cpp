@@ -14,6 +14,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QScreen>
 
 namespace shell {
 
@@ -32,6 +33,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_area(new QMdiAr
     registry.setArea(m_area);
 
     buildMenus();
+    // Fusion marks a menu title only while its menu is open; after Alt or F10, and on the two
+    // commands of the bar itself, the keyboard's place has to show too.
+    menuBar()->setStyleSheet(QStringLiteral(
+        "QMenuBar::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     // Text boxes claim Ctrl+A, Ctrl+X and the like for themselves; the menu's keys win here.
     qApp->installEventFilter(this);
     Form_Load();
@@ -41,6 +46,18 @@ MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
     m_area->closeAllSubWindows();
+}
+
+void MainWindow::showFullSize()
+{
+    const bool managed = ui::windowManagerRunning();
+    if (!managed) {
+        if (const QScreen *screen = QGuiApplication::primaryScreen())
+            setGeometry(screen->availableGeometry());
+    }
+    showMaximized();
+    if (!managed)
+        activateWindow(); // nobody else gives it the keyboard
 }
 
 void MainWindow::Form_Load()
@@ -91,13 +108,19 @@ void MainWindow::fillWindowList()
 {
     m_windowList->clear();
     const auto windows = m_area->subWindowList();
+    // The current window even while the open menu has the keyboard.
+    const QMdiSubWindow *current = m_area->currentSubWindow();
     int number = 1;
     for (QMdiSubWindow *sub : windows) {
         if (sub->isHidden())
             continue;
-        QAction *a = m_windowList->addAction(QStringLiteral("&%1 %2").arg(number++).arg(sub->windowTitle()));
-        a->setCheckable(true);
-        a->setChecked(sub == m_area->activeSubWindow());
+        // "&&" shows one ampersand: captions such as "Frequenz & Kanalsuche" stay as they are.
+        QString caption = sub->windowTitle();
+        caption.replace(u'&', QStringLiteral("&&"));
+        QAction *a = m_windowList->addAction(QStringLiteral("&%1 %2").arg(number++).arg(caption));
+        // Only the current window carries a mark; the others show no empty box either.
+        a->setCheckable(sub == current);
+        a->setChecked(sub == current);
         connect(a, &QAction::triggered, sub, [this, sub] {
             sub->showNormal();
             m_area->setActiveSubWindow(sub);
@@ -151,8 +174,28 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->setAccepted(!refused);
 }
 
+void MainWindow::toggleMenuBarKeys()
+{
+    // The menu bar's own keyboard mode, the one an Alt tap enters or leaves: the bar takes the
+    // keys (arrows, Return; Escape gives the focus back to where it was). The bar watches its
+    // window for an Alt coming down on its own, then for the Alt going up.
+    QKeyEvent altDown(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(this, &altDown);
+    QKeyEvent altUp(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QCoreApplication::sendEvent(menuBar(), &altUp);
+}
+
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
+    // F10 does what Alt does. Only for keys meant for this window: an open menu has its own.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_F10
+        && (static_cast<QKeyEvent *>(event)->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this && !QApplication::activePopupWidget()) {
+            toggleMenuBarKeys();
+            return true;
+        }
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());

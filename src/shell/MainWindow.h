@@ -21,6 +21,10 @@ public:
     QAction *action(const QString &name) const { return m_actions.value(name); }
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
 
+    // Shows the window maximized; without a window manager, which would do that, it takes the
+    // screen's whole available area itself.
+    void showFullSize();
+
     // The commands of the menu, callable by name as the menu calls them.
     void trigger(const QString &name);
 
@@ -34,6 +38,7 @@ private:
     void run(const MenuItem &item);
     void backupOrRestore(const QString &window);
     void fillWindowList();
+    void toggleMenuBarKeys();
 
     QMdiArea *m_area;
     QMenu *m_windowList = nullptr;

@@ -89,7 +89,7 @@ void StartWindow::Timer1_Timer()
     m_ticked = true;
     m_main = new MainWindow;
     m_main->setAttribute(Qt::WA_DeleteOnClose);
-    m_main->showMaximized();
+    m_main->showFullSize();
     close();
 }
 

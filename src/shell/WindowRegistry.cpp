@@ -1,6 +1,7 @@
 #include "shell/WindowRegistry.h"
 
-#include <QAction>
+#include "ui/WindowHelpers.h"
+
 #include <QMdiArea>
 #include <QMenu>
 #include <QMdiSubWindow>
@@ -94,6 +95,7 @@ QWidget *WindowRegistry::show(const QString &name)
         if (!m_open.value(name))
             m_open.remove(name);
     });
+    ui::focusFirstInput(widget); // taken over by the frame when it becomes active
     sub->show();
     m_area->setActiveSubWindow(sub);
     return widget;

@@ -39,7 +39,6 @@ public:
     static WindowRegistry &instance();
 
     void add(const QString &name, Factory factory, WindowFrame frame = {});
-    bool knows(const QString &name) const { return m_entries.contains(name); }
     Entry entry(const QString &name) const { return m_entries.value(name); }
     void add(const QString &name, const Entry &entry) { m_entries.insert(name, entry); }
     void remove(const QString &name) { m_entries.remove(name); }

@@ -1,7 +1,17 @@
 #include "ui/MessageBox.h"
 
+#include "ui/Environment.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QGridLayout>
+#include <QSpacerItem>
+
 namespace ui {
 namespace {
+// Room beside a title in a window manager's title bar: its icon, three buttons, margins.
+constexpr int kTitleRoom = 160;
+
 MessageObserver &observer()
 {
     static MessageObserver instance;
@@ -17,8 +27,27 @@ void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QS
         observer()(MessageRecord{title, text, icon});
         return;
     }
-    QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-    box.exec();
+    QPointer<QWidget> before = QApplication::activeWindow();
+    const auto box = messageBox(parent, icon, text, title);
+    box->exec();
+    // Without a window manager nobody hands the keyboard back to the window the box came from.
+    if (before && !windowManagerRunning())
+        before->activateWindow();
+}
+
+std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                        const QString &title)
+{
+    auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
+    // A window manager shortens a title that has no room beside its icon and buttons
+    // ("WELL… 2006" over a short message): the box is made wide enough for it in bold.
+    QFont bold = box->font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(title) + kTitleRoom;
+    if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    return box;
 }
 
 void critical(QWidget *parent, const QString &text, const QString &title)

@@ -2,6 +2,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
@@ -21,6 +22,10 @@ struct MessageRecord {
 void critical(QWidget *parent, const QString &text, const QString &title = kAppTitle);
 void plain(QWidget *parent, const QString &text, const QString &title = kAppTitle);
 void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &title = kAppTitle);
+
+// The box show() runs, wide enough that the window manager can write out its title.
+std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
+                                        const QString &title = kAppTitle);
 
 using MessageObserver = std::function<void(const MessageRecord &)>;
 void setMessageObserver(MessageObserver observer); // empty function: real boxes again

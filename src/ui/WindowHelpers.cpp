@@ -1,5 +1,7 @@
 #include "ui/WindowHelpers.h"
 
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -40,6 +42,33 @@ QPushButton *button(QWidget *parent, const char *name, const QString &text)
     b->setObjectName(QString::fromUtf8(name));
     b->setAutoDefault(false);
     return b;
+}
+
+void returnClicks(QLineEdit *edit, QPushButton *button)
+{
+    QObject::connect(edit, &QLineEdit::returnPressed, button, &QPushButton::click);
+}
+
+void chainTabOrder(const QList<QWidget *> &widgets)
+{
+    for (qsizetype i = 1; i < widgets.size(); ++i)
+        QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
+
+void focusFirstInput(QWidget *window)
+{
+    for (QWidget *w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain()) {
+        if (!window->isAncestorOf(w) || !w->isEnabled() || !w->isVisibleTo(window)
+            || !(w->focusPolicy() & Qt::TabFocus))
+            continue;
+        const auto *edit = qobject_cast<const QLineEdit *>(w);
+        if ((edit && !edit->isReadOnly()) || qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractItemView *>(w)) {
+            w->setFocus(Qt::TabFocusReason);
+            if (auto *text = qobject_cast<QLineEdit *>(w))
+                text->selectAll(); // a sample text is typed over, as after Tab
+            return;
+        }
+    }
 }
 
 } // namespace ui

@@ -1,4 +1,5 @@
 #pragma once
+#include <QList>
 #include <QString>
 
 class QWidget;
@@ -16,5 +17,15 @@ QLineEdit *lineEdit(QWidget *parent, const char *name, int maxLength = 0, bool r
                     bool centred = false);
 QLabel *label(QWidget *parent, const char *name, const QString &text);
 QPushButton *button(QWidget *parent, const char *name, const QString &text);
+
+// Return in the box clicks the button, as if the user had clicked it.
+void returnClicks(QLineEdit *edit, QPushButton *button);
+
+// Tab goes through the widgets in this order.
+void chainTabOrder(const QList<QWidget *> &widgets);
+
+// Puts the focus into the first control of the window, in tab order, that takes input: a text
+// box the user may write in, a drop-down, a grid. Nothing happens in a window without one.
+void focusFirstInput(QWidget *window);
 
 } // namespace ui

@@ -1,3 +1,4 @@
+#include "data/DataGrid.h"
 #include "data/ListWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
@@ -8,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QTableView>
 #include <QTest>
+#include <QToolTip>
 
 using testsupport::Fixture;
 
@@ -19,7 +21,29 @@ private slots:
     void dxPlacesItselfOnEachLoad();
     void sameRowsAsOpenFinder();
     void missingReferenceFile();
+    void gridsFitTheirContent_data();
+    void gridsFitTheirContent();
+    void cutCellsShowTheirText();
 };
+
+namespace {
+// Opens a window inside a shown main window, so that its grid is laid out as the user sees it.
+data::DataGrid *shownGrid(Fixture &fx, const QString &window)
+{
+    shell::MainWindow *main = fx.mainWindow();
+    main->resize(1280, 1000);
+    main->show();
+    if (!QTest::qWaitForWindowExposed(main))
+        return nullptr;
+    QWidget *w = fx.open(window);
+    if (!w)
+        return nullptr;
+    shell::WindowRegistry::instance().frame(window)->move(0, 0);
+    auto *grid = w->findChild<data::DataGrid *>("DataGrid1");
+    QCoreApplication::processEvents();
+    return grid;
+}
+} // namespace
 
 void TestListWindows::listWindows_data()
 {
@@ -121,6 +145,59 @@ void TestListWindows::missingReferenceFile()
     fx.close("frm_liste");
     QVERIFY(!fx.isOpen("frm_liste"));
     QVERIFY(!QFile::exists(fx.path("Frequenzen.quorvel")));
+}
+
+void TestListWindows::gridsFitTheirContent_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char *w : {"frm_liste", "frm_listeham", "frm_albrecht", "frm_listealbrechtallg", "frm_listepresident",
+                          "frm_dx", "frm_prefix", "frm_locator", "frm_bos", "frm_flug"})
+        QTest::newRow(w) << QString::fromLatin1(w);
+}
+
+// Every header and every cell in view is shown whole, and the last column reaches the right edge.
+void TestListWindows::gridsFitTheirContent()
+{
+    QFETCH(QString, window);
+    Fixture fx;
+    data::DataGrid *grid = shownGrid(fx, window);
+    QVERIFY(grid);
+    QAbstractItemModel *model = grid->model();
+    const int last = model->columnCount() - 1;
+    for (int c = 0; c <= last; ++c) {
+        QVERIFY2(grid->columnWidth(c) >= grid->horizontalHeader()->sectionSizeHint(c),
+                 qPrintable(model->headerData(c, Qt::Horizontal).toString()));
+        for (int r = std::max(0, grid->rowAt(0)); r <= grid->rowAt(grid->viewport()->height() - 1); ++r)
+            QVERIFY2(!grid->isCut(model->index(r, c)), qPrintable(model->index(r, c).data().toString()));
+    }
+    QCOMPARE(grid->columnViewportPosition(last) + grid->columnWidth(last), grid->viewport()->width());
+    QVERIFY(fx.messages.isEmpty());
+}
+
+// Only the rows in view size a column: a long value far below stays cut, with its full text as
+// a tool tip, until it is scrolled into view. A cell shown whole has no tool tip.
+void TestListWindows::cutCellsShowTheirText()
+{
+    Fixture fx;
+    QVERIFY(testsupport::execSql(fx.path("Frequenzen.quorvel"),
+                                 "insert into dxfreq select * from dxfreq; insert into dxfreq select * from dxfreq;"
+                                 "insert into dxfreq values ('1,000 MHz', 'AMFMSSBCWRTTYPSKFT8', 'X');"));
+    data::DataGrid *grid = shownGrid(fx, "frm_dx");
+    QVERIFY(grid);
+    const auto toolTip = [grid](const QModelIndex &index) {
+        const QPoint at = grid->visualRect(index).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const QModelIndex far = grid->model()->index(grid->model()->rowCount() - 1, 1);
+    QCOMPARE(toolTip(grid->model()->index(0, 1)), QString()); // the model offers one for every cell
+    QVERIFY(grid->rowAt(grid->viewport()->height() - 1) < far.row());
+    QVERIFY(grid->isCut(far));
+    grid->scrollToBottom();
+    QCOMPARE(toolTip(far), QStringLiteral("AMFMSSBCWRTTYPSKFT8"));
+    grid->fitColumns();
+    QVERIFY(!grid->isCut(far));
 }
 
 QTEST_MAIN(TestListWindows)

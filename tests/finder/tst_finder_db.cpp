@@ -78,6 +78,11 @@ void TestFinderDatabase::frequencySearch_data()
     QTest::newRow("suche empty") << "frm_suche" << "" << "" << "" << range << true;
     QTest::newRow("suche letters") << "frm_suche" << "ab" << "cde" << "" << range << true;
     QTest::newRow("suche apostrophe") << "frm_suche" << "2'" << "965" << "" << range << true;
+    QTest::newRow("suche nan") << "frm_suche" << "" << "nan" << "" << range << true;
+    QTest::newRow("suche inf") << "frm_suche" << "in" << "f" << "" << range << true;
+    QTest::newRow("suche exponent in range") << "frm_suche" << "3e" << "4" << "" << range << true;
+    QTest::newRow("HAM NaN") << "frm_sucheHAM" << "Na" << "N" << ""
+                             << "Bitte Frequenz zwischen 25.610MHz & 30.100MHz eingeben" << true;
     QTest::newRow("suche between channels") << "frm_suche" << "26" << "960" << "" << none << false;
     QTest::newRow("suche gap") << "frm_suche" << "26" << "995" << "" << none << false;
     QTest::newRow("DEU lower case result") << "frm_frequenzsuche" << "26" << "965" << "1 d" << "" << false;

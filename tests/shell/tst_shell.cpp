@@ -6,6 +6,7 @@
 #include "ui/Environment.h"
 
 #include <QAction>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -14,11 +15,24 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
+#include <QScreen>
 #include <QTimer>
 
 using testsupport::Fixture;
 
 namespace {
+// The text a menu draws for a caption: "&&" is one ampersand, a single "&" only marks the key.
+QString shownText(const QString &caption)
+{
+    QString out;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        out += caption[i];
+    }
+    return out;
+}
+
 // Puts stand-in windows under some names for one test and restores the real ones after it.
 class StandIns {
 public:
@@ -58,7 +72,8 @@ private slots:
     void splashToMain_data();
     void splashToMain();
     void timerOpensMainOnceEvenDuringWarning();
-    void timerFiresAfterTwoSeconds();
+    void timerTickOpensMain();
+    void fillsScreenWithoutWindowManager();
     void captionKeepsStartDate();
     void menuTree();
     void commandsOpenTheirWindows_data();
@@ -155,22 +170,32 @@ void TestShell::timerOpensMainOnceEvenDuringWarning()
     delete main;
 }
 
-void TestShell::timerFiresAfterTwoSeconds()
+// The timer's own signal runs the tick (no waiting on the clock: the interval is checked above).
+void TestShell::timerTickOpensMain()
 {
     Fixture fx;
     QPointer<shell::StartWindow> splash = new shell::StartWindow;
     splash->show();
-    QTest::qWait(1000); // well before the tick, even on a busy machine
-    QVERIFY(splash && !splash->mainWindow());
-    auto findMain = [] {
-        for (QWidget *w : qApp->topLevelWidgets())
-            if (w->objectName() == QLatin1String("frm_main"))
-                return w;
-        return static_cast<QWidget *>(nullptr);
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(findMain(), 3000);
+    QVERIFY(!splash->mainWindow());
+    QVERIFY(QMetaObject::invokeMethod(splash->findChild<QTimer *>(QStringLiteral("Timer1")), "timeout"));
+    QPointer<shell::MainWindow> main = splash->mainWindow();
+    QVERIFY(main && main->isVisible());
     QTRY_VERIFY(!splash);
-    delete findMain();
+    delete main;
+}
+
+void TestShell::fillsScreenWithoutWindowManager()
+{
+    Fixture fx;
+    ui::setWindowManagerProvider([] { return false; });
+    QPointer<shell::StartWindow> splash = new shell::StartWindow;
+    splash->Timer1_Timer();
+    QPointer<shell::MainWindow> main = splash->mainWindow();
+    QVERIFY(main && main->isVisible());
+    // The headless platform draws a pretend frame around a maximized window; the size tells.
+    QCOMPARE(main->size(), QGuiApplication::primaryScreen()->availableGeometry().size());
+    QVERIFY(main->windowState() & Qt::WindowMaximized);
+    delete main;
 }
 
 void TestShell::captionKeepsStartDate()
@@ -408,15 +433,19 @@ void TestShell::windowListShowsOpenWindows()
     main->trigger("ham");
     fx.close("frm_about");
     QMenu *list = main->menu("wind");
-    QMetaObject::invokeMethod(list, "aboutToShow");
-    QStringList entries;
-    for (QAction *a : list->actions())
-        entries << a->text();
-    QCOMPARE(entries.size(), 2);
-    QVERIFY(entries[0].endsWith(QStringLiteral("-*Frequenz & Kanalsuche MIDLAND ALAN  CB Version*- FM/AM")));
-    QVERIFY(entries[1].endsWith(QStringLiteral("-*Frequenz & Kanalsuche MIDLAND ALAN HAM Version*- FM/AM")));
+    const auto entries = [list] {
+        QMetaObject::invokeMethod(list, "aboutToShow");
+        QStringList shown; // as the menu draws them, a mark in front of the checked one
+        for (QAction *a : list->actions())
+            shown << (a->isChecked() ? "* " : a->isCheckable() ? "[] " : "") + shownText(a->text());
+        return shown;
+    };
+    const QString cb = "-*Frequenz & Kanalsuche MIDLAND ALAN  CB Version*- FM/AM";
+    const QString ham = "-*Frequenz & Kanalsuche MIDLAND ALAN HAM Version*- FM/AM";
+    QCOMPARE(entries(), QStringList({"1 " + cb, "* 2 " + ham}));
     list->actions().at(0)->trigger();
     QCOMPARE(main->area()->activeSubWindow()->widget()->objectName(), QStringLiteral("frm_suche"));
+    QCOMPARE(entries(), QStringList({"* 1 " + cb, "2 " + ham}));
 }
 
 void TestShell::endClosesEverything()
@@ -443,8 +472,20 @@ void TestShell::aboutWindow()
     QVERIFY(!(frame->windowFlags() & Qt::WindowMinimizeButtonHint));
     QVERIFY(!(frame->windowFlags() & Qt::WindowMaximizeButtonHint));
     QVERIFY(about->findChild<QWidget *>("Shape1"));
-    QCOMPARE(about->findChildren<QLabel *>("Label1").size(), 4);
+    const QList<QLabel *> lines = about->findChildren<QLabel *>("Label1");
+    QCOMPARE(lines.size(), 4);
     QCOMPARE(about->findChildren<QLabel *>("Label2").size(), 1);
+    // Honest lines: the version the build carries, and documentation that lies where it says.
+    QStringList texts;
+    for (const QLabel *l : about->findChildren<QLabel *>())
+        texts << l->text();
+    QVERIFY(texts.contains(QStringLiteral("Version " KW_VERSION)));
+    const QString docs = testsupport::child<QLabel>(about, "Label2")->text();
+    QVERIFY2(docs.contains("README.md") && QFile::exists(Fixture::builtFile("README.md")), qPrintable(docs));
+    for (const QString &t : texts)
+        QVERIFY2(!t.contains(".example") && !t.contains("Funkturm") && !t.contains("12345"), qPrintable(t));
+    for (const QLabel *l : about->findChildren<QLabel *>())
+        QVERIFY2(l->fontMetrics().horizontalAdvance(l->text()) <= l->width(), qPrintable(l->text()));
 }
 
 QTEST_MAIN(TestShell)

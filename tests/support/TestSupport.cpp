@@ -25,7 +25,7 @@ Fixture::Fixture(QSize screenSize, bool copyDatabases) : m_oldCwd(QDir::currentP
         for (const QString file : {QStringLiteral("Frequenzen.quorvel"), QStringLiteral("Frequenzen1.quorvel")}) {
             const QString target = m_dir.filePath(file);
             if (!QFile::copy(builtFile(file), target))
-                qWarning("cannot copy %s", qPrintable(builtFile(file)));
+                QTest::qFail(qPrintable("cannot copy " + builtFile(file)), __FILE__, __LINE__);
             QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
         }
     }
@@ -40,6 +40,7 @@ Fixture::~Fixture()
     ui::setTodayProvider({});
     ui::setScreenProvider({});
     ui::setProgramDirProvider({});
+    ui::setWindowManagerProvider({});
     QDir::setCurrent(m_oldCwd);
 }
 

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <memory>
 
@@ -55,13 +56,18 @@ bool execSql(const QString &file, const QString &sql);
 // letter case not deciding; equal keys by the text itself.
 bool germanLess(const QString &a, const QString &b);
 
-// A named child of a window, failing the test when it is missing.
-template <typename T> T *child(QWidget *window, const QString &name)
+// A named child of a window. When it is missing the test fails here, and a stand-in of the asked
+// type comes back so that the rest of the test runs into no null pointer.
+template <typename T>
+    requires std::is_default_constructible_v<T>
+T *child(QWidget *window, const QString &name)
 {
-    T *c = window ? window->findChild<T *>(name) : nullptr;
-    if (!c)
-        qWarning("control %s not found", qPrintable(name));
-    return c;
+    if (T *c = window ? window->findChild<T *>(name) : nullptr)
+        return c;
+    QTest::qFail(qPrintable(QStringLiteral("control %1 not found").arg(name)), __FILE__, __LINE__);
+    auto *standIn = new T;
+    standIn->setParent(window); // deleted with the window, if there is one
+    return standIn;
 }
 
 } // namespace testsupport
