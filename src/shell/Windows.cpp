@@ -9,6 +9,7 @@
 #include "lookup/FlugWindow.h"
 #include "lookup/LocatorWindow.h"
 #include "lookup/PrefixWindow.h"
+#include "speech/SpeechWindow.h"
 #include "ui/GermanText.h"
 
 namespace shell {
@@ -19,6 +20,7 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; }, fixed);
     registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; }, fixed);
     registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
+    registry.add(QStringLiteral("frm_speech"), [] { return new speech::SpeechWindow; }, fixed);
     registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });
     registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
     registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });
