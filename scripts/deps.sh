@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages the build, the program and the tests need; skips what is present.
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-speech-dev
-      qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin libgl-dev
-      libsqlite3-dev libxcb1-dev fonts-dejavu-core fonts-liberation2 poppler-utils)
+      qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin speech-dispatcher
+      speech-dispatcher-espeak-ng libgl-dev libsqlite3-dev libxcb1-dev fonts-dejavu-core
+      fonts-liberation2 poppler-utils)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -11,6 +11,7 @@
 #include "lookup/FlugWindow.h"
 #include "lookup/LocatorWindow.h"
 #include "lookup/PrefixWindow.h"
+#include "speech/SpeechWindow.h"
 #include "ui/GermanText.h"
 
 namespace shell {
@@ -26,6 +27,7 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(QStringLiteral("frm_wiederherstellen"),
                  [] { return new data::BackupWindow(data::BackupWindow::Kind::Restore); },
                  WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt});
+    registry.add(QStringLiteral("frm_speech"), [] { return new speech::SpeechWindow; }, fixed);
     registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });
     registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
     registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });

@@ -302,7 +302,7 @@ void TestShell::commandsOpenTheirWindows_data()
         {"bvcbfdgdf", "frm_listealbrechtallg"}, {"gghgfhgfnfghgfh", "frm_suchealbrecht"},
         {"freqalbr", "frm_albrecht"},        {"fsalbr", "frm_suche_albrscht"},
         {"freqjack", "frm_listepresident"},  {"xfgsdfgsgsdfg", "frm_suche_president"},
-        {"about", "frm_about"},
+        {"about", "frm_about"},              {"alph", "frm_speech"},
     };
     for (const auto &p : pairs)
         QTest::newRow(p[0]) << QString::fromLatin1(p[0]) << QString::fromLatin1(p[1]);

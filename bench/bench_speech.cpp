@@ -1,0 +1,73 @@
+// The speech board with the system's voice: starting the engine, enumerating its voices,
+// choosing one, loading frm_speech, and how long the letter and phrase buttons take to speak.
+// Prints milliseconds (medians where repeated); asserts nothing.
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+#include "speech/SystemVoice.h"
+#include "ui/MessageBox.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+constexpr int kRuns = 5;
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double timeMs(const std::function<void()> &work, int runs = kRuns)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer t;
+        t.start();
+        work();
+        times.push_back(t.nsecsElapsed() / 1e6);
+    }
+    return median(times);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    ui::setMessageObserver([](const ui::MessageRecord &m) { std::printf("message: %s\n", qPrintable(m.text)); });
+
+    const double start = timeMs([] { speech::SystemVoice v; }, 3);
+    speech::SystemVoice voice;
+    if (voice.engine().isEmpty()) {
+        std::printf("no speech engine with a voice installed\n");
+        return 0;
+    }
+    const qsizetype count = voice.voices().size();
+    std::printf("engine %s, %lld voices\n", qPrintable(voice.engine()), static_cast<long long>(count));
+    std::printf("engine start with its voices:  %8.1f ms\n", start);
+    std::printf("enumerate all voices:          %8.1f ms\n", timeMs([&] { voice.voices(); }));
+    std::printf("select the last voice:         %8.1f ms\n", timeMs([&] { voice.select(int(count) - 1); }));
+    voice.select(0);
+
+    shell::MainWindow main;
+    auto &registry = shell::WindowRegistry::instance();
+    const double load = timeMs([&] {
+        registry.show(QStringLiteral("frm_speech"));
+        registry.close(QStringLiteral("frm_speech"));
+    }, 3);
+    std::printf("open and close frm_speech:     %8.1f ms\n", load);
+
+    for (const QString &text : {QStringLiteral("ALPHA"), QStringLiteral("c q. c q. d x! this is german station!"),
+                                QStringLiteral("Thank you for this nice Q S O? Best wishes to you and your family! Bye bye")}) {
+        speech::SpeakResult result;
+        const double ms = timeMs([&] { result = voice.speak(text); }, 3);
+        std::printf("speak \"%s\": %.1f ms, %s %s\n", qPrintable(text), ms, result.ok() ? "spoken" : "not spoken",
+                    qPrintable(result.detail));
+    }
+    return 0;
+}
