@@ -2,6 +2,7 @@
 
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
+#include "speech/Voice.h"
 #include "ui/Environment.h"
 
 #include <QApplication>
@@ -11,6 +12,16 @@
 #include <sqlite3.h>
 
 namespace testsupport {
+namespace {
+// A voice with no voices installed, as on a machine without speech output.
+class SilentVoice : public speech::Voice {
+public:
+    QStringList voices() override { return {}; }
+    bool select(int) override { return false; }
+    speech::SpeakResult speak(const QString &) override { return {speech::SpeakResult::Status::NoVoice, {}}; }
+    void stop() override {}
+};
+} // namespace
 
 QString Fixture::builtFile(const QString &file) { return QDir(QStringLiteral(KW_DATA_DIR)).filePath(file); }
 
@@ -21,6 +32,9 @@ Fixture::Fixture(QSize screenSize, bool copyDatabases) : m_oldCwd(QDir::currentP
     // The program's directory is the working folder too, never the folder of the built files.
     ui::setProgramDirProvider([this] { return m_dir.path(); });
     ui::setMessageObserver([this](const ui::MessageRecord &r) { messages << r; });
+    // No test speaks through the system's voice unless it asks for it: a speech service started
+    // on a machine without sound can outlive the test.
+    speech::setVoiceFactory([] { return new SilentVoice; });
     if (copyDatabases) {
         for (const QString file : {QStringLiteral("Frequenzen.quorvel"), QStringLiteral("Frequenzen1.quorvel")}) {
             const QString target = m_dir.filePath(file);
@@ -37,6 +51,7 @@ Fixture::~Fixture()
     m_main.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ui::setMessageObserver({});
+    speech::setVoiceFactory({});
     ui::setTodayProvider({});
     ui::setScreenProvider({});
     ui::setProgramDirProvider({});
