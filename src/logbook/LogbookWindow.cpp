@@ -101,7 +101,7 @@ QWidget *LogbookWindow::buildRecordTab()
         auto *label = ui::label(parent, qPrintable(QStringLiteral("Label%1").arg(labelNumber++)), f.label);
         QLineEdit *edit = ui::lineEdit(parent, f.name);
         edit->setText(f.sample);
-        edit->setPlaceholderText(f.sample); // the expected form stays visible in an empty field
+        edit->setProperty("sample", f.sample); // shown greyed in an empty field while typing
         label->setBuddy(edit);
         grid->addWidget(label, row, column);
         grid->addWidget(edit, row, column + 1);
@@ -125,7 +125,7 @@ QWidget *LogbookWindow::buildRecordTab()
     RichTextBox1 = new QTextEdit(personal);
     RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
     RichTextBox1->setAcceptRichText(false);
-    RichTextBox1->setPlaceholderText(kRemarksSample);
+    RichTextBox1->setProperty("sample", kRemarksSample);
     RichTextBox1->setPlainText(kRemarksSample);
     // The fields stay together at the top; the remarks box takes the height beside them.
     const int rows = int(std::size(kPersonalFields));
@@ -239,8 +239,17 @@ bool LogbookWindow::refresh(const data::Query &query)
     return data::refreshOrTell(this, Adodc1);
 }
 
+void LogbookWindow::showSamples(bool show)
+{
+    // While a contact is typed, an empty field shows the expected form of its value greyed.
+    for (QLineEdit *edit : m_lockOrder)
+        edit->setPlaceholderText(show ? edit->property("sample").toString() : QString());
+    RichTextBox1->setPlaceholderText(show ? RichTextBox1->property("sample").toString() : QString());
+}
+
 void LogbookWindow::felder_sperren()
 {
+    showSamples(false);
     for (QLineEdit *edit : m_lockOrder)
         edit->setReadOnly(true);
     RichTextBox1->setReadOnly(true);
@@ -266,6 +275,7 @@ void LogbookWindow::felder_freigeben()
         chk_qslbekommen->setEnabled(true);
         chk_qslverschickt->setEnabled(true);
     }
+    showSamples(true);
 }
 
 void LogbookWindow::tasten_eingabe()

@@ -67,6 +67,7 @@ private:
     void tasten_eingabe();
     void tasten_ansicht();
     void anzahl_anzeigen();
+    void showSamples(bool show);
 
     bool refresh(const data::Query &query); // tells the user when it fails
     void tellNotSaved();
