@@ -1,5 +1,7 @@
 #include "data/LogbookFile.h"
 
+#include "data/RecordSource.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -131,7 +133,7 @@ QString writeReason(const Connection &c, int rc)
         return systemReason(ENOSPC);
     if (const int e = c.systemErrno())
         return systemReason(e);
-    return QString::fromUtf8(sqlite3_errstr(rc)) + QLatin1Char('.');
+    return engineMessage(rc);
 }
 
 // Why SQLite could not read a file the user chose.
@@ -154,7 +156,7 @@ QString readReason(const Connection &c, int rc)
     }
     if (const int e = c.systemErrno())
         return systemReason(e);
-    return QString::fromUtf8(sqlite3_errstr(rc)) + QLatin1Char('.');
+    return engineMessage(rc);
 }
 
 int syncPath(const QString &path, bool directory)
