@@ -310,7 +310,8 @@ void LogbookWindow::tellNotSaved()
 {
     ui::critical(this, Adodc1->lastError()
                            + QStringLiteral("\n\nDie eingegebenen Werte bleiben in den Feldern stehen. Bitte die "
-                                            "Ursache beheben und dann SPEICHERN erneut drücken."));
+                                            "Ursache beheben und dann SPEICHERN erneut drücken – oder ABBRECHEN, "
+                                            "um sie zu verwerfen."));
 }
 
 void LogbookWindow::cmd_neu_clicked()
