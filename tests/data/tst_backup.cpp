@@ -69,23 +69,9 @@ QStringList numbered(const QString &stem, int n)
 // marker when the file is no intact logbook.
 QStringList callsIn(const QString &file)
 {
-    sqlite3 *db = nullptr;
-    QStringList calls;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-        && sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW
-        && qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0) {
-        sqlite3_finalize(stmt);
-        sqlite3_prepare_v2(db, "SELECT callsign FROM Kontakt ORDER BY id", -1, &stmt, nullptr);
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            calls << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    } else {
-        calls << QStringLiteral("<kein intaktes Logbuch>");
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return calls;
+    if (testsupport::sqlColumn(file, "PRAGMA integrity_check") != QStringList{"ok"})
+        return {QStringLiteral("<kein intaktes Logbuch>")};
+    return testsupport::sqlColumn(file, "SELECT callsign FROM Kontakt ORDER BY id");
 }
 
 // Files SQLite or an interrupted copy could leave beside a database file.

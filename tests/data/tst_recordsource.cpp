@@ -34,10 +34,7 @@ void fillContacts(const QString &file, int count)
 
 int countWhere(const QString &file, const QString &where)
 {
-    RecordSource check;
-    check.open(file);
-    check.setRecordSource("select * from Kontakt where " + where);
-    return check.refresh() ? check.recordCount() : -1;
+    return testsupport::sqlColumn(file, "select count(*) from Kontakt where " + where).value(0, "-1").toInt();
 }
 
 void openLogbook(RecordSource &source, const data::Query &query = data::Query("Kontakt").orderBy("skip"))

@@ -3,11 +3,9 @@
 #include "support/TestSupport.h"
 
 #include <QFile>
-#include <QScopeGuard>
 #include <QProcess>
 #include <QSet>
 #include <QTest>
-#include <sqlite3.h>
 
 using data::RecordSource;
 using testsupport::Fixture;
@@ -337,19 +335,7 @@ void TestReferenceData::filesStayPlainSqlite()
     QFETCH(QString, table);
     QFETCH(QString, order);
     Fixture fx;
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open("Frequenzen1.quorvel", &db), SQLITE_OK);
-    const auto closeDb = qScopeGuard([db] { sqlite3_close(db); });
-    auto rows = [db](const QString &sql) {
-        QStringList out;
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) != SQLITE_OK)
-            return QStringList{QString::fromUtf8(sqlite3_errmsg(db))};
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, sqlite3_column_count(stmt) - 1)));
-        sqlite3_finalize(stmt);
-        return out;
-    };
+    auto rows = [](const QString &sql) { return testsupport::sqlColumn("Frequenzen1.quorvel", sql, -1); };
     QVERIFY(testsupport::execSql("Frequenzen1.quorvel",
                                  QStringLiteral("insert into %1 (%2) values ('Übel'), ('ober'), ('Apfel')").arg(table, order)));
     QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});

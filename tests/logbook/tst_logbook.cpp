@@ -102,16 +102,9 @@ void addContacts(const QString &table, const QList<QStringList> &rows)
 
 int countIn(const QString &table, const QString &where = "1")
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2("Frequenzen1.quorvel", &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt *stmt = nullptr;
-    int n = -1;
-    const QByteArray sql = QStringLiteral("select count(*) from %1 where %2").arg(table, where).toUtf8();
-    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        n = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return n;
+    return testsupport::sqlColumn("Frequenzen1.quorvel", QStringLiteral("select count(*) from %1 where %2").arg(table, where))
+        .value(0, "-1")
+        .toInt();
 }
 
 const QList<QStringList> kLocalRows = {

@@ -9,7 +9,6 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QTest>
-#include <sqlite3.h>
 
 using testsupport::Fixture;
 using testsupport::child;
@@ -21,21 +20,7 @@ const QString kReference = QStringLiteral("Frequenzen.quorvel");
 bool exec(const Fixture &fx, const QString &sql) { return testsupport::execSql(fx.path(kReference), sql); }
 
 // The first column of a query on the working copy; a NULL comes back as a null QString.
-QStringList values(const Fixture &fx, const QString &sql)
-{
-    QStringList out;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_open(QFile::encodeName(fx.path(kReference)).constData(), &db);
-    sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr);
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0));
-        out << (text ? QString::fromUtf8(text) : QString());
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return out;
-}
+QStringList values(const Fixture &fx, const QString &sql) { return testsupport::sqlColumn(fx.path(kReference), sql); }
 
 QStringList gridColumn(QWidget *w, const QString &header)
 {

@@ -99,6 +99,24 @@ bool execSql(const QString &file, const QString &sql)
     return ok;
 }
 
+QStringList sqlColumn(const QString &file, const QString &sql, int column)
+{
+    QStringList out;
+    sqlite3 *db = nullptr;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
+        && sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK) {
+        const int c = column < 0 ? sqlite3_column_count(stmt) + column : column;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
+            out << (text ? QString::fromUtf8(text) : QString());
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return out;
+}
+
 bool germanLess(const QString &a, const QString &b)
 {
     auto key = [](QString s) {

@@ -52,6 +52,11 @@ private:
 // false, with a warning, when one fails.
 bool execSql(const QString &file, const QString &sql);
 
+// One column of every row of a query on a database file, read with SQLite alone (none of this
+// program's functions); a negative column counts from the last. NULL reads as a null QString.
+// Empty when the file does not exist (it is not created) or the query fails.
+QStringList sqlColumn(const QString &file, const QString &sql, int column = 0);
+
 // The order a German reader expects of a sorted list: umlauts with their base letters, ß as ss,
 // letter case not deciding; equal keys by the text itself.
 bool germanLess(const QString &a, const QString &b);
