@@ -315,10 +315,10 @@ bool RecordSource::refreshQuery()
     return true;
 }
 
-bool RecordSource::materialize(const QString &sql, std::vector<Row> *rows)
+bool RecordSource::materialize(const QString &sql, std::vector<Row> *rows, const Query *patternOf) const
 {
     sqlite3_stmt *stmt = nullptr;
-    if (!prepare(sql, &stmt, nullptr))
+    if (!prepare(sql, &stmt, patternOf))
         return false;
     const int columns = sqlite3_column_count(stmt);
     int rc;
@@ -415,19 +415,11 @@ bool RecordSource::readWindow(int start, int limit, bool reverse, std::vector<Ro
             offset = m_lazyCount - start - limit;
     }
     sql += QStringLiteral(" limit %1 offset %2").arg(limit).arg(offset);
-    sqlite3_stmt *stmt = nullptr;
-    if (!prepare(sql, &stmt, &m_resultQuery))
+    if (!materialize(sql, rows, &m_resultQuery))
         return false;
-    const int columns = sqlite3_column_count(stmt);
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        rows->emplace_back();
-        readRow(stmt, columns, &rows->back());
-    }
-    sqlite3_finalize(stmt);
     if (reverse)
         std::reverse(rows->begin(), rows->end());
-    return rc == SQLITE_DONE && int(rows->size()) == limit;
+    return int(rows->size()) == limit;
 }
 
 const RecordSource::Row *RecordSource::lazyRow(int index) const

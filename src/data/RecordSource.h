@@ -127,7 +127,8 @@ private:
     bool failEngine(const QString &what);
     bool refreshQuery();
     bool refreshText();
-    bool materialize(const QString &sql, std::vector<Row> *rows);
+    // Reads every row of a statement into rows; the pattern of patternOf (if given) is bound.
+    bool materialize(const QString &sql, std::vector<Row> *rows, const Query *patternOf = nullptr) const;
     // Prepares a statement, binding the pattern of the query given (if any) as ?1.
     bool prepare(const QString &sql, sqlite3_stmt **stmt, const Query *patternOf) const;
     const Row *row(int position) const;
