@@ -46,9 +46,9 @@ QString Query::text() const
     return sql;
 }
 
-QString Query::engineSql(const QString &extraCondition, bool reverse) const
+QString Query::engineSql(const QString &extraCondition, bool reverse, const QString &select) const
 {
-    QString sql = QStringLiteral("select * from ") + quotedName(m_table);
+    QString sql = QStringLiteral("select %1 from ").arg(select) + quotedName(m_table);
     QStringList conditions;
     if (m_filter)
         conditions << quotedName(m_filter->column) + QStringLiteral(" like ?1");

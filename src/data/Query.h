@@ -39,10 +39,11 @@ public:
     // The query text, the user's text inside an SQL literal with its apostrophes doubled.
     QString text() const;
 
-    // The statement the engine runs: select * from the table, the filter as like(?1), then
+    // The statement the engine runs: select (all columns unless given) from the table, the filter as like(?1), then
     // extra (a further condition, may be empty), ordered by the German sort key of the order
     // column (or by rowid without one), descending when reverse is set.
-    QString engineSql(const QString &extraCondition = {}, bool reverse = false) const;
+    QString engineSql(const QString &extraCondition = {}, bool reverse = false,
+                      const QString &select = QStringLiteral("*")) const;
 
 private:
     QString m_table;

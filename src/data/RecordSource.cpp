@@ -35,6 +35,15 @@ void readRow(sqlite3_stmt *stmt, int columns, std::vector<QVariant> *row)
         (*row)[size_t(c)] = columnValue(stmt, c);
 }
 
+template <typename Ids> QString idList(const Ids &ids)
+{
+    QStringList list;
+    list.reserve(qsizetype(ids.size()));
+    for (const auto id : ids)
+        list << QString::number(id);
+    return list.join(QLatin1Char(','));
+}
+
 void bindValue(sqlite3_stmt *stmt, int index, const QVariant &v)
 {
     if (v.isNull()) {
@@ -177,6 +186,8 @@ void RecordSource::close()
     m_lazyCount = 0;
     m_current = -1;
     m_whole = true;
+    m_byId = false;
+    m_ids.clear();
     m_adding = false;
     m_pending.clear();
     m_state = EditState::Browsing;
@@ -264,7 +275,7 @@ bool RecordSource::refreshQuery()
     sqlite3_finalize(stmt);
 
     // The exact count. With a filter every row has to be tested anyway: one scan counts and
-    // keeps the ids of the first hits, and a small result is then read whole by id.
+    // keeps the ids of the first hits; a small result is then put in order by those ids alone.
     qint64 count = 0;
     std::vector<sqlite3_int64> ids;
     const QString table = quotedName(q.table());
@@ -283,22 +294,23 @@ bool RecordSource::refreshQuery()
         return failEngine(QStringLiteral("Die Daten können nicht gelesen werden."));
     ids.swap(m_collector->ids);
 
-    std::vector<Row> rows;
-    const bool whole = count <= kWhole;
-    if (whole && count > 0) {
-        QString sql;
-        if (q.filter()) {
-            QStringList list;
-            list.reserve(int(ids.size()));
-            for (sqlite3_int64 id : ids)
-                list << QString::number(id);
-            sql = Query(q.table()).orderBy(q.orderColumn()).engineSql(QStringLiteral("rowid in (%1)").arg(list.join(',')));
-        } else {
-            sql = q.engineSql();
-        }
-        if (!materialize(sql, &rows))
+    // A small result is held as its ids in order; its rows are read by id when shown.
+    std::vector<qint64> ordered;
+    const bool byId = count <= kWhole;
+    if (byId && count > 0) {
+        const Query unfiltered = Query(q.table()).orderBy(q.orderColumn());
+        const QString sql = q.filter() ? unfiltered.engineSql(QStringLiteral("rowid in (%1)").arg(idList(ids)), false,
+                                                              QStringLiteral("rowid"))
+                                       : unfiltered.engineSql({}, false, QStringLiteral("rowid"));
+        if (!prepare(sql, &stmt, nullptr))
             return failEngine(QStringLiteral("Die Daten können nicht gelesen werden."));
-        count = qint64(rows.size());
+        int step;
+        while ((step = sqlite3_step(stmt)) == SQLITE_ROW)
+            ordered.push_back(sqlite3_column_int64(stmt, 0));
+        sqlite3_finalize(stmt);
+        if (step != SQLITE_DONE)
+            return failEngine(QStringLiteral("Die Daten können nicht gelesen werden."));
+        count = qint64(ordered.size());
     }
     m_resultQuery = q;
     m_resultSql.clear();
@@ -307,9 +319,11 @@ bool RecordSource::refreshQuery()
     for (int c = int(columns.size()) - 1; c >= 0; --c) // the first of two equal names wins
         m_columnIndex.insert(columns.at(c).toCaseFolded(), c);
     m_count = int(count);
-    m_whole = whole;
-    m_rows = std::move(rows);
-    m_lazyCount = whole ? 0 : m_count;
+    m_whole = false;
+    m_rows.clear();
+    m_byId = byId;
+    m_ids = std::move(ordered);
+    m_lazyCount = byId ? 0 : m_count;
     m_pinned.clear();
     m_excluded.clear();
     return true;
@@ -366,6 +380,8 @@ bool RecordSource::refreshText()
     m_count = count;
     m_whole = count <= kTextRows;
     m_rows = std::move(rows);
+    m_byId = false;
+    m_ids.clear();
     m_lazyCount = 0;
     m_pinned.clear();
     m_excluded.clear();
@@ -391,10 +407,7 @@ QString RecordSource::exclusion() const
 {
     if (m_excluded.empty())
         return {};
-    QStringList ids;
-    for (qint64 id : m_excluded)
-        ids << QString::number(id);
-    return QStringLiteral("rowid not in (%1)").arg(ids.join(','));
+    return QStringLiteral("rowid not in (%1)").arg(idList(m_excluded));
 }
 
 void RecordSource::invalidateWindow() const
@@ -422,6 +435,17 @@ bool RecordSource::readWindow(int start, int limit, bool reverse, std::vector<Ro
     return int(rows->size()) == limit;
 }
 
+void RecordSource::tellReadFailed() const
+{
+    if (m_readFailed)
+        return;
+    m_readFailed = true;
+    emit const_cast<RecordSource *>(this)->readFailed(
+        QStringLiteral("Ein Teil der Daten aus %1 konnte nicht gelesen werden; die Liste zeigt leere "
+                       "Zeilen. Bitte das Fenster schließen und neu öffnen.")
+            .arg(m_fileName));
+}
+
 const RecordSource::Row *RecordSource::lazyRow(int index) const
 {
     if (index >= m_windowStart && index < m_windowStart + int(m_window.size()))
@@ -443,18 +467,43 @@ const RecordSource::Row *RecordSource::lazyRow(int index) const
     }
     std::vector<Row> window;
     if (!readWindow(start, end - start, reverse, &window)) {
-        if (!m_readFailed) {
-            m_readFailed = true;
-            emit const_cast<RecordSource *>(this)->readFailed(
-                QStringLiteral("Ein Teil der Daten aus %1 konnte nicht gelesen werden; die Liste zeigt leere "
-                               "Zeilen. Bitte das Fenster schließen und neu öffnen.")
-                    .arg(m_fileName));
-        }
+        tellReadFailed();
         return nullptr;
     }
     m_windowStart = start;
     m_window = std::move(window);
     return &m_window[size_t(index - m_windowStart)];
+}
+
+const RecordSource::Row *RecordSource::idRow(int position) const
+{
+    if (position >= m_windowStart && position < m_windowStart + int(m_window.size()))
+        return &m_window[size_t(position - m_windowStart)];
+    const int start = std::max(0, position - kChunk / 4);
+    const int end = std::min(m_count, start + kChunk);
+    const std::vector<qint64> ids(m_ids.begin() + start, m_ids.begin() + end);
+    std::vector<Row> rows;
+    QHash<qint64, size_t> at;
+    if (m_db && materialize(QStringLiteral("select rowid, * from %1 where rowid in (%2)")
+                                .arg(quotedName(m_resultQuery.table()), idList(ids)),
+                            &rows)) {
+        for (size_t i = 0; i < rows.size(); ++i)
+            at.insert(rows[i].front().toLongLong(), i);
+    }
+    std::vector<Row> window;
+    for (qint64 id : ids) {
+        const auto found = at.constFind(id);
+        if (found == at.constEnd()) { // gone from the file since the result was made
+            tellReadFailed();
+            return nullptr;
+        }
+        Row &r = rows[*found];
+        r.erase(r.begin()); // the rowid asked for
+        window.push_back(std::move(r));
+    }
+    m_windowStart = start;
+    m_window = std::move(window);
+    return &m_window[size_t(position - m_windowStart)];
 }
 
 const RecordSource::Row *RecordSource::row(int position) const
@@ -463,6 +512,8 @@ const RecordSource::Row *RecordSource::row(int position) const
         return nullptr;
     if (m_whole)
         return &m_rows[size_t(position)];
+    if (m_byId)
+        return idRow(position);
     if (m_resultQuery.isNull()) // a plain text: the first rows kept, the rest in windows
         return position < int(m_rows.size()) ? &m_rows[size_t(position)] : lazyRow(position);
     const int pinned = pinnedAt(position);
@@ -661,6 +712,9 @@ bool RecordSource::update()
         emit rowAboutToBeInserted(position);
         if (m_whole) {
             m_rows.push_back(std::move(values));
+        } else if (m_byId) {
+            m_ids.push_back(stored);
+            invalidateWindow();
         } else {
             m_pinned.push_back({position, std::move(values)});
             m_excluded.push_back(stored);
@@ -672,6 +726,8 @@ bool RecordSource::update()
     } else {
         if (m_whole) {
             m_rows[size_t(m_current)] = std::move(values);
+        } else if (m_byId) {
+            invalidateWindow(); // read again by its id
         } else {
             const int pinned = pinnedAt(m_current);
             if (pinned >= 0) {
@@ -714,6 +770,9 @@ bool RecordSource::deleteCurrent()
     emit rowAboutToBeRemoved(position);
     if (m_whole) {
         m_rows.erase(m_rows.begin() + position);
+    } else if (m_byId) {
+        m_ids.erase(m_ids.begin() + position);
+        invalidateWindow();
     } else {
         const int pinned = pinnedAt(position);
         if (pinned >= 0)

@@ -133,6 +133,8 @@ private:
     bool prepare(const QString &sql, sqlite3_stmt **stmt, const Query *patternOf) const;
     const Row *row(int position) const;
     const Row *lazyRow(int index) const;
+    const Row *idRow(int position) const;
+    void tellReadFailed() const;
     bool readWindow(int start, int limit, bool reverse, std::vector<Row> *rows) const;
     QString exclusion() const;
     int pinnedBefore(int position) const;
@@ -158,8 +160,11 @@ private:
     int m_idColumn = -1;
     int m_count = 0;
     int m_current = -1;
-    bool m_whole = true;          // every row is in m_rows
+    bool m_whole = true;          // every row is in m_rows (a small result of a plain text)
     std::vector<Row> m_rows;      // whole: all rows; otherwise the first rows of a plain text
+    // A small result of a Query: the ids of its rows in order, the rows read by id when shown.
+    bool m_byId = false;
+    std::vector<qint64> m_ids;
     // A large result of a Query: rows read in windows from the engine, leaving out the rows
     // whose place and values are held here (changed or added since the refresh).
     int m_lazyCount = 0;
