@@ -69,9 +69,8 @@ bool grow(const QString &file)
                                        .arg(QChar('A' + i / 1800 % 24))
                                        .arg(QChar('A' + i / 43200 % 24))
                                        .toUtf8();
-        const QByteArray town = (i % 500 == 0 ? QStringLiteral("Neu-Berlin %1") : QStringLiteral("Gemeinde Nr. %1"))
-                                    .arg(i)
-                                    .toUtf8();
+        const QByteArray town =
+            (i % 500 == 0 ? QStringLiteral("Neu-Berlin %1") : QStringLiteral("Gemeinde Nr. %1")).arg(i).toUtf8();
         sqlite3_bind_text(insert, 1, locator.constData(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(insert, 2, "Bundesland Süd", -1, SQLITE_STATIC);
         sqlite3_bind_text(insert, 3, town.constData(), -1, SQLITE_TRANSIENT);
@@ -129,12 +128,11 @@ void measure(const QString &label)
     data::registerLike(withLike);
 
     std::printf("frm_locator, %s, median of %d runs, milliseconds\n", qPrintable(label), kRuns);
-    std::printf("open window (whole table, count, caption): %.1f  [%s]\n\n", openMs,
-                qPrintable(window->windowTitle()));
+    std::printf("open window (whole table, count, caption): %.1f  [%s]\n\n", openMs, qPrintable(window->windowTitle()));
     std::printf("%-12s %8s %10s %12s %12s %12s\n", "town text", "rows", "window", "RecordSrc", "sqlite+like()",
                 "sqlite LIKE");
-    for (const QString text : {QStringLiteral("berlin"), QStringLiteral("xyz"), QStringLiteral("%"),
-                               QStringLiteral("münchen")}) {
+    for (const QString text :
+         {QStringLiteral("berlin"), QStringLiteral("xyz"), QStringLiteral("%"), QStringLiteral("münchen")}) {
         const data::Query query = lookup::LocatorWindow::townQuery(text);
         const QString sql = query.text();
         const QByteArray utf8 = sql.toUtf8();
@@ -169,7 +167,8 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ui::setMessageObserver([](const ui::MessageRecord &m) { std::fprintf(stderr, "Meldung: %s\n", qPrintable(m.text)); });
+    ui::setMessageObserver(
+        [](const ui::MessageRecord &m) { std::fprintf(stderr, "Meldung: %s\n", qPrintable(m.text)); });
     ui::setScreenProvider([] { return QSize(1280, 1024); });
 
     QTemporaryDir dir;

@@ -50,22 +50,24 @@ std::vector<QByteArray> numbered(const char *stem, int first)
 std::vector<Column> columns()
 {
     std::vector<QByteArray> towns, lands, channels, frequencies;
-    for (const char *t : {"München", "Köln", "Düsseldorf", "Nürnberg", "Lübeck", "Göttingen", "Würzburg",
-                          "Saarbrücken", "Osnabrück", "Gießen", "Bremen", "Hamburg", "Dresden", "Leipzig",
-                          "Hannover", "Kassel", "Erfurt", "Jena", "Rostock", "Kiel", "Mainz", "Trier", "Bonn",
-                          "Aachen", "Krefeld", "Bochum", "Dortmund", "Essen", "Duisburg", "Wuppertal", "Bielefeld",
-                          "Paderborn", "Magdeburg", "Potsdam", "Cottbus", "Zwickau", "Chemnitz", "Plauen", "Gera",
-                          "Weimar", "Fulda", "Marburg", "Siegen", "Hagen", "Passau", "Regensburg", "Augsburg",
-                          "Ulm", "Freiburg", "Konstanz"})
+    for (const char *t :
+         {"München",   "Köln",    "Düsseldorf", "Nürnberg", "Lübeck",   "Göttingen",  "Würzburg",  "Saarbrücken",
+          "Osnabrück", "Gießen",  "Bremen",     "Hamburg",  "Dresden",  "Leipzig",    "Hannover",  "Kassel",
+          "Erfurt",    "Jena",    "Rostock",    "Kiel",     "Mainz",    "Trier",      "Bonn",      "Aachen",
+          "Krefeld",   "Bochum",  "Dortmund",   "Essen",    "Duisburg", "Wuppertal",  "Bielefeld", "Paderborn",
+          "Magdeburg", "Potsdam", "Cottbus",    "Zwickau",  "Chemnitz", "Plauen",     "Gera",      "Weimar",
+          "Fulda",     "Marburg", "Siegen",     "Hagen",    "Passau",   "Regensburg", "Augsburg",  "Ulm",
+          "Freiburg",  "Konstanz"})
         towns.push_back(t);
-    for (const char *l : {"Deutschland", "Österreich", "Schweiz", "Italien", "Frankreich", "Spanien", "Portugal",
-                          "Belgien", "Holland", "Luxemburg", "Dänemark", "Schweden", "Norwegen", "Finnland",
-                          "Polen", "Tschechien", "Slowakei", "Ungarn", "Slowenien", "Kroatien", "Serbien",
-                          "Bulgarien", "Rumänien", "Griechenland", "Türkei", "Zypern", "Malta", "England",
-                          "Schottland", "Wales", "Island", "Estland", "Lettland", "Litauen", "Russland",
-                          "Ukraine", "Moldau", "Albanien", "Bosnien", "Montenegro", "Kosovo", "Andorra",
-                          "Monaco", "Liechtenstein", "Kanada", "Brasilien", "Japan", "Australien", "Marokko",
-                          "Tunesien"})
+    for (const char *l :
+         {"Deutschland", "Österreich",    "Schweiz",      "Italien",   "Frankreich", "Spanien",    "Portugal",
+          "Belgien",     "Holland",       "Luxemburg",    "Dänemark",  "Schweden",   "Norwegen",   "Finnland",
+          "Polen",       "Tschechien",    "Slowakei",     "Ungarn",    "Slowenien",  "Kroatien",   "Serbien",
+          "Bulgarien",   "Rumänien",      "Griechenland", "Türkei",    "Zypern",     "Malta",      "England",
+          "Schottland",  "Wales",         "Island",       "Estland",   "Lettland",   "Litauen",    "Russland",
+          "Ukraine",     "Moldau",        "Albanien",     "Bosnien",   "Montenegro", "Kosovo",     "Andorra",
+          "Monaco",      "Liechtenstein", "Kanada",       "Brasilien", "Japan",      "Australien", "Marokko",
+          "Tunesien"})
         lands.push_back(l);
     for (int i = 0; i < kWords; ++i) {
         channels.push_back(QByteArray::number(30 + i)); // 30..79: two digits, none inside another
@@ -105,8 +107,11 @@ void generate(const QString &file, int contacts, const std::vector<Column> &cols
             sqlite3_bind_text(stmt, int(c) + 1, v.constData(), int(v.size()), SQLITE_TRANSIENT);
         }
         const QByteArray call = "DC" + QByteArray::number(next() % 10) + "ABC";
-        const QByteArray date = QStringLiteral("%1.%2.20%3").arg(1 + next() % 28, 2, 10, QChar('0'))
-                                    .arg(1 + next() % 12, 2, 10, QChar('0')).arg(next() % 20, 2, 10, QChar('0')).toUtf8();
+        const QByteArray date = QStringLiteral("%1.%2.20%3")
+                                    .arg(1 + next() % 28, 2, 10, QChar('0'))
+                                    .arg(1 + next() % 12, 2, 10, QChar('0'))
+                                    .arg(next() % 20, 2, 10, QChar('0'))
+                                    .toUtf8();
         sqlite3_bind_text(stmt, 7, call.constData(), int(call.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(stmt, 8, date.constData(), int(date.size()), SQLITE_TRANSIENT);
         sqlite3_step(stmt);
@@ -173,7 +178,8 @@ int main(int argc, char *argv[])
     if (sizes.empty())
         sizes = {100000, 1000000};
     ui::setScreenProvider([] { return QSize(1280, 1024); });
-    ui::setMessageObserver([](const ui::MessageRecord &r) { std::fprintf(stderr, "message: %s\n", qPrintable(r.text)); });
+    ui::setMessageObserver(
+        [](const ui::MessageRecord &r) { std::fprintf(stderr, "message: %s\n", qPrintable(r.text)); });
 
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());
@@ -215,7 +221,8 @@ int main(int argc, char *argv[])
         std::printf("%-9s %-20s %9s %10s %10s %7s\n", "column", "text", "hits", "search", "scan", "ratio");
         for (const Column &c : cols) {
             window->findChild<QRadioButton *>(QString::fromLatin1(c.option))->setChecked(true);
-            for (const QString &text : {QString::fromUtf8(c.planted), QString::fromUtf8(c.words[0]), QStringLiteral("%")}) {
+            for (const QString &text :
+                 {QString::fromUtf8(c.planted), QString::fromUtf8(c.words[0]), QStringLiteral("%")}) {
                 std::vector<double> searches, scans;
                 int hits = 0, scanned = 0;
                 for (int run = 0; run < kRuns; ++run) {

@@ -56,14 +56,17 @@ int main(int argc, char *argv[])
 
     shell::MainWindow main;
     auto &registry = shell::WindowRegistry::instance();
-    const double load = timeMs([&] {
-        registry.show(QStringLiteral("frm_speech"));
-        registry.close(QStringLiteral("frm_speech"));
-    }, 3);
+    const double load = timeMs(
+        [&] {
+            registry.show(QStringLiteral("frm_speech"));
+            registry.close(QStringLiteral("frm_speech"));
+        },
+        3);
     std::printf("open and close frm_speech:     %8.1f ms\n", load);
 
-    for (const QString &text : {QStringLiteral("ALPHA"), QStringLiteral("c q. c q. d x! this is german station!"),
-                                QStringLiteral("Thank you for this nice Q S O? Best wishes to you and your family! Bye bye")}) {
+    for (const QString &text :
+         {QStringLiteral("ALPHA"), QStringLiteral("c q. c q. d x! this is german station!"),
+          QStringLiteral("Thank you for this nice Q S O? Best wishes to you and your family! Bye bye")}) {
         speech::SpeakResult result;
         const double ms = timeMs([&] { result = voice.speak(text); }, 3);
         std::printf("speak \"%s\": %.1f ms, %s %s\n", qPrintable(text), ms, result.ok() ? "spoken" : "not spoken",

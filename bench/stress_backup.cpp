@@ -157,10 +157,7 @@ int main(int argc, char **argv)
 
     const Tally restores = series(
         "restore", runs,
-        [&](int current) {
-            return data::restoreLogbook(current == kOldContacts ? newSet : oldSet, live).ok();
-        },
-        live);
+        [&](int current) { return data::restoreLogbook(current == kOldContacts ? newSet : oldSet, live).ok(); }, live);
     if (!data::backupLogbook(oldSet, backup).ok())
         return 2;
     const Tally backups = series(

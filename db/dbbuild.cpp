@@ -117,8 +117,8 @@ void insertRows(sqlite3 *db, const std::string &table, const std::vector<std::st
 
 // A channel table: band cells are the CB raster moved by whole 450 kHz steps from the band
 // that carries the standard channels, minus a fixed shift.
-void channelTable(sqlite3 *db, const std::string &table, const std::string &channelColumn,
-                  const std::string &bands, char standardBand, int shift)
+void channelTable(sqlite3 *db, const std::string &table, const std::string &channelColumn, const std::string &bands,
+                  char standardBand, int shift)
 {
     std::vector<std::string> columns{channelColumn};
     for (char b : bands)
@@ -128,7 +128,8 @@ void channelTable(sqlite3 *db, const std::string &table, const std::string &chan
     for (int n = 1; n <= 40; ++n) {
         std::vector<std::string> row{std::to_string(n)};
         for (int b = 0; b < int(bands.size()); ++b)
-            row.push_back(std::to_string(finder::kCbChannelKHz[size_t(n - 1)] + (b - standard) * finder::kBandStepKHz - shift));
+            row.push_back(
+                std::to_string(finder::kCbChannelKHz[size_t(n - 1)] + (b - standard) * finder::kBandStepKHz - shift));
         rows.push_back(row);
     }
     insertRows(db, table, columns, rows);

@@ -39,7 +39,10 @@ public:
         return std::all_of(m_w.begin(), m_w.end(), [](std::uint32_t w) { return w == 0; });
     }
     bool isOdd() const { return m_w[0] & 1u; }
-    bool fits96() const { return std::all_of(m_w.begin() + 3, m_w.end(), [](std::uint32_t w) { return w == 0; }); }
+    bool fits96() const
+    {
+        return std::all_of(m_w.begin() + 3, m_w.end(), [](std::uint32_t w) { return w == 0; });
+    }
     Mantissa low128() const
     {
         Mantissa v = 0;
@@ -218,8 +221,7 @@ std::optional<Mantissa> alignNarrow(Mantissa m, int digits)
 } // namespace
 
 Decimal::Decimal(std::int64_t value)
-    : m_negative(value < 0),
-      m_mantissa(value < 0 ? Mantissa(-(value + 1)) + 1 : Mantissa(value))
+    : m_negative(value < 0), m_mantissa(value < 0 ? Mantissa(-(value + 1)) + 1 : Mantissa(value))
 {
 }
 

@@ -23,20 +23,19 @@ struct Cable {
     const char *factor;
 };
 constexpr Cable kCables[] = {
-    {"RG 58 CU", "0,66"}, {"RG 58 ALL", "0,78"}, {"Aircell 5", "0,82"}, {"H 155", "0,79"},
-    {"AIRCELL 7", "0,83"}, {"RG 213 U", "0,66"}, {"H 500", "0,81"},    {"Hirschmann KOKA799", "0,82"},
+    {"RG 58 CU", "0,66"},  {"RG 58 ALL", "0,78"}, {"Aircell 5", "0,82"}, {"H 155", "0,79"},
+    {"AIRCELL 7", "0,83"}, {"RG 213 U", "0,66"},  {"H 500", "0,81"},     {"Hirschmann KOKA799", "0,82"},
 };
 
 const QString kNoCable = QStringLiteral("Kabeltyp auswählen");
 const QString kFrequencyNotPositive = QStringLiteral("Die Frequenz muss größer als 0 sein.");
 const QString kBadLength = QStringLiteral("Bitte eine gültige Länge in Metern eingeben.");
-const QString kTooManyPasses =
-    QStringLiteral("Die gewünschte Länge ergibt mehr als %1 halbe Wellenlängen. "
-                   "Bitte eine kürzere Länge oder eine niedrigere Frequenz eingeben.")
-        .arg(QStringLiteral("1.000.000"));
+const QString kTooManyPasses = QStringLiteral("Die gewünschte Länge ergibt mehr als %1 halbe Wellenlängen. "
+                                              "Bitte eine kürzere Länge oder eine niedrigere Frequenz eingeben.")
+                                   .arg(QStringLiteral("1.000.000"));
 
-QLineEdit *resultBox(QWidget *window, QVBoxLayout *column, const char *frame, const QString &caption,
-                     const char *name, int maxLength, bool centred)
+QLineEdit *resultBox(QWidget *window, QVBoxLayout *column, const char *frame, const QString &caption, const char *name,
+                     int maxLength, bool centred)
 {
     auto *box = new QGroupBox(caption, window);
     box->setObjectName(QString::fromLatin1(frame));

@@ -22,12 +22,10 @@ struct Direction {
     QString resultField; // the caption of the result frame
 };
 
-const Direction kToWavelength{kBadFrequency,
-                              QStringLiteral("Die Frequenz darf nicht 0 sein."),
+const Direction kToWavelength{kBadFrequency, QStringLiteral("Die Frequenz darf nicht 0 sein."),
                               QStringLiteral("Wellenlänge (m)")};
 const Direction kToFrequency{QStringLiteral("Bitte eine gültige Wellenlänge in Metern eingeben."),
-                             QStringLiteral("Die Wellenlänge darf nicht 0 sein."),
-                             QStringLiteral("Frequenz (MHz)")};
+                             QStringLiteral("Die Wellenlänge darf nicht 0 sein."), QStringLiteral("Frequenz (MHz)")};
 
 // 300 / input into the result box, which keeps as many characters as it holds. Input that
 // gives no result, or a result whose integer part alone would be cut, leaves the box as it was.
@@ -71,11 +69,11 @@ WelleWindow::WelleWindow(QWidget *parent) : QWidget(parent)
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     SSTab1->setUsesScrollButtons(false); // both tab captions in full
-    SSTab1->addTab(buildTab("Frame4", QStringLiteral("Frequenz in MHz eingeben"), txt_frequenz2, "cmd_los",
-                            "Frame5", QStringLiteral("Wellenlänge (m)"), txt_welle),
+    SSTab1->addTab(buildTab("Frame4", QStringLiteral("Frequenz in MHz eingeben"), txt_frequenz2, "cmd_los", "Frame5",
+                            QStringLiteral("Wellenlänge (m)"), txt_welle),
                    QStringLiteral("Wellenlänge berechnen"));
-    SSTab1->addTab(buildTab("Frame6", QStringLiteral("Wellenlänge eingeben (m)"), txt_welle2, "cmd_losumkehr",
-                            "Frame7", QStringLiteral("Frequenz (MHz)"), txt_freque),
+    SSTab1->addTab(buildTab("Frame6", QStringLiteral("Wellenlänge eingeben (m)"), txt_welle2, "cmd_losumkehr", "Frame7",
+                            QStringLiteral("Frequenz (MHz)"), txt_freque),
                    QStringLiteral("Frequenz berechnen"));
     SSTab1->setCurrentIndex(0); // every load opens on the wavelength tab
 

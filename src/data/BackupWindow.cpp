@@ -127,8 +127,8 @@ void BackupWindow::cmd_datenherstellen_clicked()
         ui::closeOwnWindow(this);
         return;
     }
-    const FileResult result = withWaitCursor(
-        [&] { return restoreLogbook(backup, joinPath(ui::programDir(), kLogbookFileName)); });
+    const FileResult result =
+        withWaitCursor([&] { return restoreLogbook(backup, joinPath(ui::programDir(), kLogbookFileName)); });
     if (!result.ok()) {
         ui::critical(this, QStringLiteral("Die Wiederherstellung ist fehlgeschlagen.\n\n%1\n\nDas Logbuch ist "
                                           "unverändert.")

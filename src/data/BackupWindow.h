@@ -18,7 +18,7 @@ public:
     // Handlers, named after their controls.
     void Drive1_changed(int index);
     void Dir1_changed(const QString &path);
-    void cmd_datensicherung_clicked(); // backup
+    void cmd_datensicherung_clicked();  // backup
     void cmd_datenherstellen_clicked(); // restore
 
 private:

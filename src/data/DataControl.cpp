@@ -3,8 +3,8 @@
 #include "ui/MessageBox.h"
 
 #include <QPointer>
-#include <functional>
 #include <QWidget>
+#include <functional>
 
 namespace data {
 

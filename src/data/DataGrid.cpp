@@ -24,14 +24,12 @@ DataGrid::DataGrid(RecordSource *source, std::vector<GridColumn> columns, QWidge
     verticalHeader()->setFixedWidth(18); // the record selector column
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                // A pending record is saved before the move; when that fails, the user is told
-                // and the selection goes back to the record that keeps the typed values.
-                if (current.isValid() && current.row() != m_source->currentRow()
-                    && !m_source->setCurrentRow(current.row()))
-                    ui::critical(window(), m_source->lastError());
-            });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        // A pending record is saved before the move; when that fails, the user is told
+        // and the selection goes back to the record that keeps the typed values.
+        if (current.isValid() && current.row() != m_source->currentRow() && !m_source->setCurrentRow(current.row()))
+            ui::critical(window(), m_source->lastError());
+    });
     connect(source, &RecordSource::currentChanged, this, &DataGrid::showCurrent);
     connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::fitColumns);
 }

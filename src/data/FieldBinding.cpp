@@ -24,7 +24,8 @@ FieldBinding::FieldBinding(RecordSource *source, QObject *parent) : QObject(pare
 void FieldBinding::bind(QLineEdit *edit, const QString &field)
 {
     m_bindings.push_back({edit, field});
-    connect(edit, &QLineEdit::textChanged, this, [this, field](const QString &text) { m_source->setField(field, text); });
+    connect(edit, &QLineEdit::textChanged, this,
+            [this, field](const QString &text) { m_source->setField(field, text); });
 }
 
 void FieldBinding::bind(QCheckBox *box, const QString &field)

@@ -61,10 +61,7 @@ QList<Drive> drives(const QList<Volume> &mounted, const QString &home)
     return list + volumes;
 }
 
-QList<Drive> drives()
-{
-    return drives(volumeProvider() ? volumeProvider()() : systemVolumes(), QDir::homePath());
-}
+QList<Drive> drives() { return drives(volumeProvider() ? volumeProvider()() : systemVolumes(), QDir::homePath()); }
 
 int driveOf(const QList<Drive> &drives, const QString &folder)
 {

@@ -13,9 +13,8 @@ GridModel::GridModel(RecordSource *source, std::vector<GridColumn> columns, QObj
         resolveColumns();
         endResetModel();
     });
-    connect(source, &RecordSource::rowChanged, this, [this](int row) {
-        emit dataChanged(index(row, 0), index(row, columnCount() - 1));
-    });
+    connect(source, &RecordSource::rowChanged, this,
+            [this](int row) { emit dataChanged(index(row, 0), index(row, columnCount() - 1)); });
     // Saved and deleted rows change the shown result in place.
     connect(source, &RecordSource::rowAboutToBeInserted, this, [this](int row) { beginInsertRows({}, row, row); });
     connect(source, &RecordSource::rowInserted, this, [this] { endInsertRows(); });
@@ -30,10 +29,7 @@ void GridModel::resolveColumns()
         m_sourceColumn.push_back(m_source->columnIndex(c.field));
 }
 
-int GridModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_source->recordCount();
-}
+int GridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_source->recordCount(); }
 
 int GridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_columns.size()); }
 
@@ -50,7 +46,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return section >= 0 && section < int(m_columns.size()) ? QVariant(m_columns[size_t(section)].caption) : QVariant();
+        return section >= 0 && section < int(m_columns.size()) ? QVariant(m_columns[size_t(section)].caption)
+                                                               : QVariant();
     return QVariant();
 }
 

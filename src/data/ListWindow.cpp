@@ -23,8 +23,8 @@ const std::vector<ListDefinition> &listDefinitions()
     static const std::vector<ListDefinition> definitions = {
         {"frm_liste", QStringLiteral("-*MIDLAND ALAN Frequenzliste CB*- FM/AM"), QStringLiteral("select * from umbau"),
          byName(kUmbauColumns), QSize(10395, 6300), std::nullopt},
-        {"frm_listeham", QStringLiteral("-*MIDLAND ALAN Frequenzliste HAM*- FM/AM"), QStringLiteral("select * from Ham"),
-         byName(kUmbauColumns), QSize(10395, 6300), std::nullopt},
+        {"frm_listeham", QStringLiteral("-*MIDLAND ALAN Frequenzliste HAM*- FM/AM"),
+         QStringLiteral("select * from Ham"), byName(kUmbauColumns), QSize(10395, 6300), std::nullopt},
         {"frm_albrecht",
          QStringLiteral("Frequenzliste ALBRECHT AE 5800 / AE485") + QString(17, QLatin1Char(' '))
              + QStringLiteral("454CH AM/FM/SSB"),
@@ -32,11 +32,14 @@ const std::vector<ListDefinition> &listDefinitions()
         {"frm_listealbrechtallg", QStringLiteral("Frequenzliste ALBRECHT allgemein"),
          QStringLiteral("select * from albrechtallg"), byName(kAlbrechtColumns), QSize(10230, 6255), std::nullopt},
         {"frm_listepresident", QStringLiteral("Frequenzliste President Jackson 240CH AM/SSB/FM"),
-         QStringLiteral("select * from president"), byName({"KANAL", "A", "B", "C", "D", "E", "F"}),
-         QSize(7875, 6315), std::nullopt},
-        {"frm_dx", QStringLiteral("DX - Frequenzen"), QStringLiteral("select * from dxfreq"),
+         QStringLiteral("select * from president"), byName({"KANAL", "A", "B", "C", "D", "E", "F"}), QSize(7875, 6315),
+         std::nullopt},
+        {"frm_dx",
+         QStringLiteral("DX - Frequenzen"),
+         QStringLiteral("select * from dxfreq"),
          {{"QRG", "Frequenz"}, {"Mod", "Modulation"}, {"Land - Organisation", "Land-Organisation"}},
-         QSize(13035, 8340), QPoint(1050, 760)},
+         QSize(13035, 8340),
+         QPoint(1050, 760)},
     };
     return definitions;
 }

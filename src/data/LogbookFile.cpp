@@ -328,9 +328,10 @@ QString joinPath(const QString &folder, const QString &file)
 
 bool sameFolder(const QString &a, const QString &b)
 {
-    struct stat sa {}, sb {};
-    return ::stat(native(a).constData(), &sa) == 0 && ::stat(native(b).constData(), &sb) == 0
-        && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+    struct stat sa {
+    }, sb{};
+    return ::stat(native(a).constData(), &sa) == 0 && ::stat(native(b).constData(), &sb) == 0 && S_ISDIR(sa.st_mode)
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 bool isBackupPresent(const QString &file)

@@ -75,9 +75,8 @@ QString sortKeySql(const QString &column)
 {
     // lower() of SQLite folds ASCII letters only, so the German letters are mapped first.
     QString key = quotedName(column);
-    for (const auto &[from, to] : {std::pair{"Ä", "a"}, std::pair{"ä", "a"}, std::pair{"Ö", "o"},
-                                   std::pair{"ö", "o"}, std::pair{"Ü", "u"}, std::pair{"ü", "u"},
-                                   std::pair{"ß", "ss"}})
+    for (const auto &[from, to] : {std::pair{"Ä", "a"}, std::pair{"ä", "a"}, std::pair{"Ö", "o"}, std::pair{"ö", "o"},
+                                   std::pair{"Ü", "u"}, std::pair{"ü", "u"}, std::pair{"ß", "ss"}})
         key = QStringLiteral("replace(%1,'%2','%3')").arg(key, QString::fromUtf8(from), QString::fromUtf8(to));
     return QStringLiteral("lower(%1)").arg(key);
 }

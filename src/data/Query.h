@@ -16,8 +16,8 @@ public:
 
     struct Filter {
         QString column;
-        QString pattern;   // the whole Like pattern, wildcards included
-        QString keyword;   // "Like" or "like", as the window writes it
+        QString pattern; // the whole Like pattern, wildcards included
+        QString keyword; // "Like" or "like", as the window writes it
     };
 
     Query() = default;
@@ -26,8 +26,7 @@ public:
     // where COLUMN Like 'PATTERN'
     Query &where(const QString &column, const QString &pattern, const QString &keyword = QStringLiteral("Like"));
     // where COLUMN Like '%TEXT%': the contains-pattern search
-    Query &whereContains(const QString &column, const QString &text,
-                         const QString &keyword = QStringLiteral("Like"));
+    Query &whereContains(const QString &column, const QString &text, const QString &keyword = QStringLiteral("Like"));
     // order by COLUMN asc
     Query &orderBy(const QString &column);
 

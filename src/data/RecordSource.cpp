@@ -151,7 +151,7 @@ bool RecordSource::open(const QString &fileName, Mode mode)
     if (!registerLike(db)
         || sqlite3_create_function(db, "kw_collect", 1, SQLITE_UTF8, m_collector, nullptr, Collector::step,
                                    Collector::final)
-            != SQLITE_OK) {
+               != SQLITE_OK) {
         sqlite3_close(db);
         return fail(QStringLiteral("Die Suche kann für die Datei %1 nicht eingerichtet werden.").arg(fileName));
     }
@@ -484,9 +484,10 @@ const RecordSource::Row *RecordSource::idRow(int position) const
     const std::vector<qint64> ids(m_ids.begin() + start, m_ids.begin() + end);
     std::vector<Row> rows;
     QHash<qint64, size_t> at;
-    if (m_db && materialize(QStringLiteral("select rowid, * from %1 where rowid in (%2)")
-                                .arg(quotedName(m_resultQuery.table()), idList(ids)),
-                            &rows)) {
+    if (m_db
+        && materialize(QStringLiteral("select rowid, * from %1 where rowid in (%2)")
+                           .arg(quotedName(m_resultQuery.table()), idList(ids)),
+                       &rows)) {
         for (size_t i = 0; i < rows.size(); ++i)
             at.insert(rows[i].front().toLongLong(), i);
     }
@@ -546,7 +547,9 @@ void RecordSource::setState(bool adding, bool clearPending)
     m_adding = adding;
     if (clearPending)
         m_pending.clear();
-    const EditState state = m_adding ? EditState::Adding : m_pending.isEmpty() ? EditState::Browsing : EditState::Editing;
+    const EditState state = m_adding              ? EditState::Adding
+                            : m_pending.isEmpty() ? EditState::Browsing
+                                                  : EditState::Editing;
     if (state != m_state) {
         m_state = state;
         emit editStateChanged(state);

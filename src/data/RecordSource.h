@@ -105,9 +105,9 @@ public:
     bool forEachRow(const std::function<bool(const RowReader &)> &visit);
 
 signals:
-    void refreshed();                 // the result was replaced
-    void currentChanged(int row);     // the current row moved, or its values changed
-    void rowChanged(int row);         // a row's shown values changed
+    void refreshed();             // the result was replaced
+    void currentChanged(int row); // the current row moved, or its values changed
+    void rowChanged(int row);     // a row's shown values changed
     void rowAboutToBeInserted(int row);
     void rowInserted(int row);
     void rowAboutToBeRemoved(int row);
@@ -153,15 +153,15 @@ private:
     QString m_error;
 
     // The result shown.
-    Query m_resultQuery;   // the query behind it (null for a plain text)
-    QString m_resultSql;   // the plain text behind it
+    Query m_resultQuery; // the query behind it (null for a plain text)
+    QString m_resultSql; // the plain text behind it
     QStringList m_columns;
     QHash<QString, int> m_columnIndex;
     int m_idColumn = -1;
     int m_count = 0;
     int m_current = -1;
-    bool m_whole = true;          // every row is in m_rows (a small result of a plain text)
-    std::vector<Row> m_rows;      // whole: all rows; otherwise the first rows of a plain text
+    bool m_whole = true;     // every row is in m_rows (a small result of a plain text)
+    std::vector<Row> m_rows; // whole: all rows; otherwise the first rows of a plain text
     // A small result of a Query: the ids of its rows in order, the rows read by id when shown.
     bool m_byId = false;
     std::vector<qint64> m_ids;

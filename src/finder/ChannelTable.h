@@ -14,8 +14,8 @@ using ChannelTable = std::array<ChannelEntry, 80>;
 
 // How an entry between two channels of the lower band is written.
 enum class GapStyle {
-    Dashes,       // "--"
-    InBetweenOf,  // "<channel below> <letter> (a)", the AE5800's in-between channels
+    Dashes,      // "--"
+    InBetweenOf, // "<channel below> <letter> (a)", the AE5800's in-between channels
 };
 
 // Entries 1-40: channel n of the standard band with letter `upper`; entries 41-80: the 10 kHz

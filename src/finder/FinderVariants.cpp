@@ -147,9 +147,9 @@ const FinderVariant &suchePresidentVariant()
 
 const std::vector<const FinderVariant *> &allVariants()
 {
-    static const std::vector<const FinderVariant *> all = {
-        &sucheVariant(),         &frequenzsucheVariant(), &sucheHamVariant(),
-        &sucheAlbrschtVariant(), &sucheAlbrechtVariant(), &suchePresidentVariant()};
+    static const std::vector<const FinderVariant *> all = {&sucheVariant(),         &frequenzsucheVariant(),
+                                                           &sucheHamVariant(),      &sucheAlbrschtVariant(),
+                                                           &sucheAlbrechtVariant(), &suchePresidentVariant()};
     return all;
 }
 

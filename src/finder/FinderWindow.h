@@ -25,9 +25,9 @@ public:
     data::RecordSource *dataControl() const { return m_source; }
 
     // Handlers, named after their controls.
-    void cmd_suchen_clicked();      // frequency -> channel
-    void cmd_search_clicked();      // channel and band -> frequency
-    void txt_kanalsuche_clicked();  // 80-channel table
+    void cmd_suchen_clicked();     // frequency -> channel
+    void cmd_search_clicked();     // channel and band -> frequency
+    void txt_kanalsuche_clicked(); // 80-channel table
     void cmd_ende_clicked();
 
     // The query of the frequency search for one band letter and key.

@@ -17,16 +17,16 @@ struct SearchOption {
 
 // What makes the local and the DX logbook window differ.
 struct LogbookVariant {
-    const char *name;     // window objectName
+    const char *name; // window objectName
     QString caption;
-    QString table;        // the table the window lists and writes
-    QString orderColumn;  // the full list and every search are ordered by it
+    QString table;       // the table the window lists and writes
+    QString orderColumn; // the full list and every search are ordered by it
     std::vector<data::GridColumn> gridColumns;
     std::vector<SearchOption> searchOptions; // in the order SUCHEN tests them
     // felder_sperren and felder_freigeben disable and enable the remarks box with the fields
     // (the local window), or only make it read-only and editable (the DX window).
     bool remarksEnabledWithFields;
-    bool qslBoxes; // chk_qslverschickt and chk_qslbekommen
+    bool qslBoxes;          // chk_qslverschickt and chk_qslbekommen
     data::Query printQuery; // DRUCKEN lists every record of the table in this query's order
     const PrintLayout *printLayout;
 };

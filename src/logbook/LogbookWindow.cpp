@@ -61,10 +61,10 @@ const Field kPersonalFields[] = {
 };
 
 // The order in which felder_sperren and felder_freigeben name the 18 fields.
-const char *const kLockOrder[] = {"txt_callsign", "txt_skip", "txt_swert", "txt_rwert", "txt_datum",
-                                  "txt_uhrzeit", "txt_kanal", "txt_frequenz", "txt_band", "txt_ort",
-                                  "txt_vorname", "txt_name", "txt_strasse", "txt_plz", "txt_land",
-                                  "txt_tel", "txt_email", "txt_web"};
+const char *const kLockOrder[] = {"txt_callsign", "txt_skip",  "txt_swert",    "txt_rwert", "txt_datum",
+                                  "txt_uhrzeit",  "txt_kanal", "txt_frequenz", "txt_band",  "txt_ort",
+                                  "txt_vorname",  "txt_name",  "txt_strasse",  "txt_plz",   "txt_land",
+                                  "txt_tel",      "txt_email", "txt_web"};
 
 const QString kRemarksSample = QStringLiteral("Bemerkungen zur Verbindung");
 } // namespace
@@ -211,10 +211,7 @@ QWidget *LogbookWindow::buildOverviewTab()
     return page;
 }
 
-data::Query LogbookWindow::fullList() const
-{
-    return data::Query(m_variant.table).orderBy(m_variant.orderColumn);
-}
+data::Query LogbookWindow::fullList() const { return data::Query(m_variant.table).orderBy(m_variant.orderColumn); }
 
 data::Query LogbookWindow::searchQuery(const QString &column, const QString &text) const
 {
@@ -372,7 +369,8 @@ void LogbookWindow::cmd_loeschen_clicked()
 void LogbookWindow::cmd_suchen_clicked()
 {
     for (size_t i = 0; i < m_options.size(); ++i) {
-        if (m_options[i]->isChecked() && !refresh(searchQuery(m_variant.searchOptions[i].column, txt_suchbegriff->text())))
+        if (m_options[i]->isChecked()
+            && !refresh(searchQuery(m_variant.searchOptions[i].column, txt_suchbegriff->text())))
             return;
     }
     if (Adodc1->recordCount() == 0) {

@@ -57,10 +57,7 @@ void BosWindow::Form_Load()
 // Each search reads its own box only; text left in the others does not narrow it.
 void BosWindow::cmd_suchefreq_clicked() { runQuery(searchQuery(QStringLiteral("Freq"), txt_freq->text())); }
 
-void BosWindow::cmd_sucherufname_clicked()
-{
-    runQuery(searchQuery(QStringLiteral("Rufname"), txt_rufname->text()));
-}
+void BosWindow::cmd_sucherufname_clicked() { runQuery(searchQuery(QStringLiteral("Rufname"), txt_rufname->text())); }
 
 void BosWindow::cmd_sucheort_clicked() { runQuery(searchQuery(QStringLiteral("Ort"), txt_ort->text())); }
 

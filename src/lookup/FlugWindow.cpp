@@ -11,10 +11,11 @@ const data::Query kWholeTable = data::Query(QStringLiteral("flugfunk")).orderBy(
 } // namespace
 
 FlugWindow::FlugWindow(QWidget *parent)
-    : LookupWindow("frm_flug", QStringLiteral("Flugfunk Frequenzen"), kWholeTable,
-                   // The table's column is spelled Frquenz.
-                   {{QStringLiteral("Frequenz"), QStringLiteral("Frquenz")}, {QStringLiteral("Ort"), QStringLiteral("Ort")}},
-                   QSize(640, 560), parent)
+    : LookupWindow(
+        "frm_flug", QStringLiteral("Flugfunk Frequenzen"), kWholeTable,
+        // The table's column is spelled Frquenz.
+        {{QStringLiteral("Frequenz"), QStringLiteral("Frquenz")}, {QStringLiteral("Ort"), QStringLiteral("Ort")}},
+        QSize(640, 560), parent)
 {
     const Search ort = addSearch("Frame1", QStringLiteral("Suche mit Ortsangabe"), "txt_ort", "cmd_sucheort",
                                  QStringLiteral("Suchen"));

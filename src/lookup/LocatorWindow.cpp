@@ -24,8 +24,8 @@ LocatorWindow::LocatorWindow(QWidget *parent)
 {
     const Search locator = addSearch("Frame2", QStringLiteral("Suche mit Locator"), "txt_locator", "cmd_locator",
                                      QStringLiteral("SUCHEN"), 0);
-    const Search stadt = addSearch("Frame1", QStringLiteral("Suche mit Ortsname"), "txt_stadt", "cmd_Stadt",
-                                   QStringLiteral("SUCHE"));
+    const Search stadt =
+        addSearch("Frame1", QStringLiteral("Suche mit Ortsname"), "txt_stadt", "cmd_Stadt", QStringLiteral("SUCHE"));
     txt_locator = locator.edit;
     txt_locator->setAlignment(Qt::AlignCenter);
     txt_locator->setText(kSampleLocator);

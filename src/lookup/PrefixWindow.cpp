@@ -47,7 +47,9 @@ PrefixWindow::PrefixWindow(QWidget *parent)
 data::Query PrefixWindow::searchQuery(const QString &text)
 {
     // No percent signs: the text has to match the whole prefix.
-    return data::Query(QStringLiteral("prefix")).where(QStringLiteral("prefix"), text).orderBy(QStringLiteral("prefix"));
+    return data::Query(QStringLiteral("prefix"))
+        .where(QStringLiteral("prefix"), text)
+        .orderBy(QStringLiteral("prefix"));
 }
 
 bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)
@@ -56,8 +58,7 @@ bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)
     // entering the box.
     if (watched == txt_suche && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason
-            && reason != Qt::MenuBarFocusReason)
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
             txt_suche_focusIn();
     }
     return LookupWindow::eventFilter(watched, event);

@@ -8,13 +8,13 @@
 #include "ui/MessageBox.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <algorithm>
 
 namespace shell {
 

@@ -69,11 +69,21 @@ MenuCommand commandOf(const MenuItem &item)
 
 const QStringList &windowsClosedForBackup()
 {
-    static const QStringList names = {
-        "frm_kontaktverwaltung", "frm_kontaktverwaltungdx", "frm_frequenzsuche", "frm_liste",
-        "frm_listeham", "frm_suche", "frm_sucheHAM", "frm_suche_albrscht", "frm_albrecht",
-        "frm_listealbrechtallg", "frm_suchealbrecht", "frm_listepresident", "frm_suche_president",
-        "frm_dx", "frm_prefix"};
+    static const QStringList names = {"frm_kontaktverwaltung",
+                                      "frm_kontaktverwaltungdx",
+                                      "frm_frequenzsuche",
+                                      "frm_liste",
+                                      "frm_listeham",
+                                      "frm_suche",
+                                      "frm_sucheHAM",
+                                      "frm_suche_albrscht",
+                                      "frm_albrecht",
+                                      "frm_listealbrechtallg",
+                                      "frm_suchealbrecht",
+                                      "frm_listepresident",
+                                      "frm_suche_president",
+                                      "frm_dx",
+                                      "frm_prefix"};
     return names;
 }
 

@@ -8,8 +8,8 @@ namespace shell {
 
 // One item of the main menu, in menu-bar order. An item followed by deeper items is a submenu.
 struct MenuItem {
-    int level;          // 1 = menu bar
-    const char *name;   // objectName of the action
+    int level;        // 1 = menu bar
+    const char *name; // objectName of the action
     const char *caption;
     QKeySequence shortcut;
     const char *window; // window shown by the command, or nullptr

@@ -19,9 +19,9 @@ QFrame *shape(QWidget *parent, const char *name, const QRect &r, const QColor &f
     auto *f = new QFrame(parent);
     f->setObjectName(QString::fromLatin1(name));
     f->setGeometry(r);
-    f->setStyleSheet(QStringLiteral("QFrame { background: %1; border: 1px solid %2; }")
-                         .arg(fill.isValid() ? fill.name(QColor::HexArgb) : QStringLiteral("transparent"),
-                              line.name()));
+    f->setStyleSheet(
+        QStringLiteral("QFrame { background: %1; border: 1px solid %2; }")
+            .arg(fill.isValid() ? fill.name(QColor::HexArgb) : QStringLiteral("transparent"), line.name()));
     return f;
 }
 } // namespace

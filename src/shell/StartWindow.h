@@ -8,7 +8,6 @@ class QTimer;
 
 namespace shell {
 
-
 // frm_start: the splash. Two seconds after it appears, Timer1 opens frm_main and closes it.
 class StartWindow : public QWidget {
     Q_OBJECT

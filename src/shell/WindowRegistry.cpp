@@ -3,8 +3,8 @@
 #include "ui/WindowHelpers.h"
 
 #include <QMdiArea>
-#include <QMenu>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPoint>
 
 namespace shell {
@@ -73,8 +73,7 @@ QWidget *WindowRegistry::show(const QString &name)
     const bool fixed = look.border != WindowFrame::Border::Sizable;
     Qt::WindowFlags flags = Qt::SubWindow;
     if (fixed)
-        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint;
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
     if (look.border == WindowFrame::Border::FixedMinimizable)
         flags |= Qt::WindowMinimizeButtonHint;
     QMdiSubWindow *sub = m_area->addSubWindow(widget, flags);

@@ -1,16 +1,16 @@
 #include "shell/WindowRegistry.h"
 
-#include "shell/AboutWindow.h"
+#include "calc/KabelWindow.h"
+#include "calc/WelleWindow.h"
 #include "data/BackupWindow.h"
 #include "data/ListWindow.h"
 #include "finder/FinderWindow.h"
-#include "calc/KabelWindow.h"
-#include "calc/WelleWindow.h"
 #include "logbook/LogbookWindow.h"
 #include "lookup/BosWindow.h"
 #include "lookup/FlugWindow.h"
 #include "lookup/LocatorWindow.h"
 #include "lookup/PrefixWindow.h"
+#include "shell/AboutWindow.h"
 #include "speech/SpeechWindow.h"
 #include "ui/GermanText.h"
 
@@ -19,15 +19,21 @@ namespace shell {
 void registerAllWindows(WindowRegistry &registry)
 {
     const WindowFrame fixed{WindowFrame::Border::Fixed, std::nullopt};
-    registry.add(QStringLiteral("frm_about"), [] { return new AboutWindow; }, fixed);
-    registry.add(QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; }, fixed);
-    registry.add(QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
-    registry.add(QStringLiteral("frm_datensicherung"),
-                 [] { return new data::BackupWindow(data::BackupWindow::Kind::Backup); }, fixed);
-    registry.add(QStringLiteral("frm_wiederherstellen"),
-                 [] { return new data::BackupWindow(data::BackupWindow::Kind::Restore); },
-                 WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt});
-    registry.add(QStringLiteral("frm_speech"), [] { return new speech::SpeechWindow; }, fixed);
+    registry.add(
+        QStringLiteral("frm_about"), [] { return new AboutWindow; }, fixed);
+    registry.add(
+        QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; }, fixed);
+    registry.add(
+        QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
+    registry.add(
+        QStringLiteral("frm_datensicherung"), [] { return new data::BackupWindow(data::BackupWindow::Kind::Backup); },
+        fixed);
+    registry.add(
+        QStringLiteral("frm_wiederherstellen"),
+        [] { return new data::BackupWindow(data::BackupWindow::Kind::Restore); },
+        WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt});
+    registry.add(
+        QStringLiteral("frm_speech"), [] { return new speech::SpeechWindow; }, fixed);
     registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });
     registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
     registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });
@@ -36,7 +42,8 @@ void registerAllWindows(WindowRegistry &registry)
         WindowFrame frame = fixed;
         if (list.placeTwips)
             frame.placeAt = QPoint(ui::twips(list.placeTwips->x()), ui::twips(list.placeTwips->y()));
-        registry.add(QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); }, frame);
+        registry.add(
+            QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); }, frame);
     }
     for (const logbook::LogbookVariant *variant : {&logbook::kLocalLogbook, &logbook::kDxLogbook})
         registry.add(QString::fromLatin1(variant->name), [variant] { return new logbook::LogbookWindow(*variant); });

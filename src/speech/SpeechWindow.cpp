@@ -27,6 +27,7 @@ struct Spoken {
     const char *text; // sent to the voice exactly as written
 };
 
+// clang-format off
 const Spoken kSpoken[] = {
     {"cmd_a", "A", "ALPHA"},      {"cmd_b", "B", "BRAVO"},   {"cmd_c", "C", "CHARLIE"},  {"cmd_d", "D", "DELTA"},
     {"cmd_e", "E", "ECHO"},       {"cmd_f", "F", "FOXdROd"}, {"cmd_g", "G", "GOLF"},     {"cmd_h", "H", "hotel"},
@@ -56,12 +57,14 @@ const Spoken kSpoken[] = {
     {"Command3", "Thank your for this nice QSO",
      "Thank you for this nice Q S O? Best wishes to you and your family! Bye bye"},
 };
+// clang-format on
 
 // The spelling word shown beside each letter, A to Z, with the label that carries it.
 struct Spelling {
     const char *label;
     const char *word;
 };
+// clang-format off
 const Spelling kSpelling[26] = {
     {"Label1", "Alpha"},   {"Label7", "Bravo"},   {"Label13", "Charlie"}, {"Label19", "Delta"},
     {"Label25", "Echo"},   {"Label2", "Foxtrott"}, {"Label8", "Golf"},    {"Label14", "Hotel"},
@@ -71,6 +74,7 @@ const Spelling kSpelling[26] = {
     {"Label5", "Uniform"}, {"Label11", "Victor"}, {"Label17", "Whisky"},  {"Label23", "X-Ray"},
     {"Label12", "Yankee"}, {"Label6", "Zulu"},
 };
+// clang-format on
 
 const QString kOperatorName = QStringLiteral("My Operator name is ");
 const QString kBlankLines = QStringLiteral("i cannot read. blank lines !");
@@ -184,7 +188,7 @@ QWidget *SpeechWindow::buildDigits()
     auto *digits = new QWidget(this);
     auto *grid = new QGridLayout(digits);
     grid->setContentsMargins(0, 0, 0, 0);
-    const char *const keys[] = {"cmd_null", "cmd_eins", "cmd_zwei", "cmd_drei", "cmd_vier",
+    const char *const keys[] = {"cmd_null", "cmd_eins",  "cmd_zwei",   "cmd_drei", "cmd_vier",
                                 "cmd_funf", "cmd_sechs", "cmd_sieben", "cmd_acht", "cmd_neun"};
     for (int d = 1; d <= 9; ++d)
         addSpeaking(grid, digits, keys[d], 2 - (d - 1) / 3, (d - 1) % 3);
@@ -352,9 +356,11 @@ void SpeechWindow::say(const QString &text)
 
     if (m_closeRequested || m_programCloseRequested) {
         if (m_programCloseRequested && top && top != this)
-            QMetaObject::invokeMethod(top, [top] { top->close(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                top, [top] { top->close(); }, Qt::QueuedConnection);
         else
-            QMetaObject::invokeMethod(this, [this] { ui::closeOwnWindow(this); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { ui::closeOwnWindow(this); }, Qt::QueuedConnection);
         m_closeRequested = m_programCloseRequested = false;
         return;
     }

@@ -202,14 +202,13 @@ SpeakResult SystemVoice::speak(const QString &text)
                 wait.quit();
             }
         });
-        connect(m_tts, &QTextToSpeech::errorOccurred, &wait,
-                [&](QTextToSpeech::ErrorReason, const QString &message) {
-                    if (end == End::Open) {
-                        end = End::Failed;
-                        error = message;
-                    }
-                    wait.quit();
-                });
+        connect(m_tts, &QTextToSpeech::errorOccurred, &wait, [&](QTextToSpeech::ErrorReason, const QString &message) {
+            if (end == End::Open) {
+                end = End::Failed;
+                error = message;
+            }
+            wait.quit();
+        });
         QTimer limit;
         limit.setSingleShot(true);
         connect(&limit, &QTimer::timeout, &wait, [&] {

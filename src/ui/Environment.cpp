@@ -80,10 +80,7 @@ QSize screenPixels()
     return screen ? screen->size() : QSize();
 }
 
-QString programDir()
-{
-    return programDirProvider() ? programDirProvider()() : QCoreApplication::applicationDirPath();
-}
+QString programDir() { return programDirProvider() ? programDirProvider()() : QCoreApplication::applicationDirPath(); }
 
 void setTodayProvider(std::function<QDate()> p) { todayProvider() = std::move(p); }
 void setScreenProvider(std::function<QSize()> p) { screenProvider() = std::move(p); }

@@ -10,7 +10,7 @@ namespace ui {
 
 QDate today();
 QSize screenPixels(); // size of the primary screen in pixels
-QString programDir();  // the directory of the executable, where backup and restore find the logbook
+QString programDir(); // the directory of the executable, where backup and restore find the logbook
 
 // Whether a window manager looks after the top-level windows (maximizes them, draws frames).
 // On X11 one that says so by the desktop's convention; on other platforms always.

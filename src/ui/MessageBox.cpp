@@ -3,8 +3,8 @@
 #include "ui/Environment.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QGridLayout>
+#include <QPointer>
 #include <QSpacerItem>
 
 namespace ui {

@@ -13,8 +13,7 @@ namespace ui {
 void closeOwnWindow(QWidget *window);
 
 // Small builders that give every control its object name at creation.
-QLineEdit *lineEdit(QWidget *parent, const char *name, int maxLength = 0, bool readOnly = false,
-                    bool centred = false);
+QLineEdit *lineEdit(QWidget *parent, const char *name, int maxLength = 0, bool readOnly = false, bool centred = false);
 QLabel *label(QWidget *parent, const char *name, const QString &text);
 QPushButton *button(QWidget *parent, const char *name, const QString &text);
 

@@ -12,8 +12,8 @@ using testsupport::Fixture;
 
 namespace {
 const QString kTitle = QStringLiteral("WELLENKLADDE 2006");
-const QStringList kCableNames{"RG 58 CU", "RG 58 ALL", "Aircell 5",          "H 155",
-                              "AIRCELL 7", "RG 213 U", "H 500", "Hirschmann KOKA799"};
+const QStringList kCableNames{"RG 58 CU",  "RG 58 ALL", "Aircell 5", "H 155",
+                              "AIRCELL 7", "RG 213 U",  "H 500",     "Hirschmann KOKA799"};
 
 struct Window {
     QWidget *w;
@@ -75,6 +75,7 @@ private slots:
     void kabelRefused();
 };
 
+// clang-format off
 void TestCalculators::controls_data()
 {
     QTest::addColumn<QString>("window");
@@ -94,6 +95,7 @@ void TestCalculators::controls_data()
     QTest::newRow("txt_ber") << "frm_kabel" << "txt_ber" << "" << 5 << true << true;
     QTest::newRow("txt_ergebnis") << "frm_kabel" << "txt_ergebnis" << "" << 6 << true << false;
 }
+// clang-format on
 
 void TestCalculators::controls()
 {
@@ -114,6 +116,7 @@ void TestCalculators::controls()
     QCOMPARE(bool(edit->alignment() & Qt::AlignHCenter), centred);
 }
 
+// clang-format off
 void TestCalculators::frames_data()
 {
     QTest::addColumn<QString>("window");
@@ -129,6 +132,7 @@ void TestCalculators::frames_data()
                                << QStringList{"Frame1=", "Frame3=Verk.-Faktor", "Frame8=Berechnungsfaktor",
                                               "Frame2=Benötigte Kabellänge (m)"};
 }
+// clang-format on
 
 void TestCalculators::frames()
 {
@@ -158,6 +162,7 @@ void TestCalculators::frames()
     }
 }
 
+// clang-format off
 void TestCalculators::typingLimits_data()
 {
     QTest::addColumn<QString>("window");
@@ -173,6 +178,7 @@ void TestCalculators::typingLimits_data()
     QTest::newRow("cable length unlimited") << "frm_kabel" << 0 << "txt_länge" << "1.234.567.890,125"
                                             << "1.234.567.890,125";
 }
+// clang-format on
 
 void TestCalculators::typingLimits()
 {
@@ -224,6 +230,7 @@ void TestCalculators::reopenRestoresDefaults()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestCalculators::welle_data()
 {
     QTest::addColumn<QString>("button");
@@ -246,6 +253,7 @@ void TestCalculators::welle_data()
     QTest::newRow("back 11,0273") << "cmd_losumkehr" << "11,0273" << "27,2052";
     QTest::newRow("back 0,0001") << "cmd_losumkehr" << "0,0001" << "3000000";
 }
+// clang-format on
 
 void TestCalculators::welle()
 {
@@ -270,6 +278,7 @@ void TestCalculators::welle()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestCalculators::welleRefused_data()
 {
     QTest::addColumn<QString>("button");
@@ -298,6 +307,7 @@ void TestCalculators::welleRefused_data()
         << "cmd_losumkehr" << "0,0000001"
         << "Das Ergebnis 3000000000 ist zu groß für das Feld „Frequenz (MHz)“: es fasst nur 7 Zeichen.";
 }
+// clang-format on
 
 void TestCalculators::welleRefused()
 {
@@ -316,6 +326,7 @@ void TestCalculators::welleRefused()
     QCOMPARE(w.results({"txt_welle", "txt_freque"}), before);
 }
 
+// clang-format off
 void TestCalculators::kabelCables_data()
 {
     QTest::addColumn<QString>("cable");
@@ -333,6 +344,7 @@ void TestCalculators::kabelCables_data()
     QTest::newRow("H 500") << "H 500" << true << QStringList{"0,81", "4,466", "13,398"};
     QTest::newRow("KOKA799 as Aircell 5") << "Hirschmann KOKA799" << true << QStringList{"0,82", "4,521", "13,563"};
 }
+// clang-format on
 
 void TestCalculators::kabelCables()
 {
@@ -353,6 +365,7 @@ void TestCalculators::kabelCables()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestCalculators::kabelLengths_data()
 {
     QTest::addColumn<QString>("frequency");
@@ -375,6 +388,7 @@ void TestCalculators::kabelLengths_data()
     QTest::newRow("largest shown result") << "9,9" << "999.990" << "10" << "999990";
     QTest::newRow("h fills its box") << "0,001" << "1" << "99000" << "99000";
 }
+// clang-format on
 
 void TestCalculators::kabelLengths()
 {
@@ -393,6 +407,7 @@ void TestCalculators::kabelLengths()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestCalculators::kabelUnknownCable_data()
 {
     QTest::addColumn<QString>("cable"); // null: the default text stays
@@ -404,6 +419,7 @@ void TestCalculators::kabelUnknownCable_data()
     QTest::newRow("empty") << "";
     QTest::newRow("case of the other Aircell") << "AIRCELL 5";
 }
+// clang-format on
 
 void TestCalculators::kabelUnknownCable()
 {
@@ -426,6 +442,7 @@ void TestCalculators::kabelUnknownCable()
     QCOMPARE(w.results(kKabelResults), before);
 }
 
+// clang-format off
 void TestCalculators::kabelRefused_data()
 {
     QTest::addColumn<QString>("frequency");
@@ -461,6 +478,7 @@ void TestCalculators::kabelRefused_data()
     QTest::newRow("one pass too many") << "9,9" << "10.000.001" << tooMany;
     QTest::newRow("endless length") << "27.205" << "79228162514264337593543950335" << tooMany;
 }
+// clang-format on
 
 void TestCalculators::kabelRefused()
 {

@@ -34,6 +34,7 @@ private slots:
     void fromInteger();
 };
 
+// clang-format off
 void TestDecimal::parse_data()
 {
     QTest::addColumn<QString>("text");
@@ -72,6 +73,7 @@ void TestDecimal::parse_data()
     for (const QString &text : bad)
         QTest::newRow(qPrintable("bad: '" + text + "'")) << text << false << QString() << 0;
 }
+// clang-format on
 
 void TestDecimal::parse()
 {
@@ -88,6 +90,7 @@ void TestDecimal::parse()
     }
 }
 
+// clang-format off
 void TestDecimal::fromParts_data()
 {
     QTest::addColumn<bool>("negative");
@@ -108,6 +111,7 @@ void TestDecimal::fromParts_data()
     QTest::newRow("scale 29 refused") << false << "1" << 29 << "" << 0;
     QTest::newRow("scale -1 refused") << false << "1" << -1 << "" << 0;
 }
+// clang-format on
 
 void TestDecimal::fromParts()
 {
@@ -128,6 +132,7 @@ void TestDecimal::fromParts()
     }
 }
 
+// clang-format off
 void TestDecimal::arithmetic_data()
 {
     QTest::addColumn<char>("op");
@@ -191,6 +196,7 @@ void TestDecimal::arithmetic_data()
     row("difference below zero", '-', "1", "2,5", "-1,5");
     row("difference of extremes", '-', max, max, "0");
 }
+// clang-format on
 
 void TestDecimal::arithmetic()
 {
@@ -233,6 +239,7 @@ void TestDecimal::repeatedAddition()
     QCOMPARE(tenth.toString(), QStringLiteral("1,0"));
 }
 
+// clang-format off
 void TestDecimal::compare_data()
 {
     QTest::addColumn<QString>("a");
@@ -248,6 +255,7 @@ void TestDecimal::compare_data()
     QTest::newRow("extremes") << "-79228162514264337593543950335" << "79228162514264337593543950335" << -1;
     QTest::newRow("wide alignment") << "79228162514264337593543950335" << "7,9228162514264337593543950335" << 1;
 }
+// clang-format on
 
 void TestDecimal::compare()
 {

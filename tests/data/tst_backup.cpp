@@ -5,10 +5,10 @@
 #include "support/TestSupport.h"
 #include "ui/Environment.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -168,6 +168,7 @@ private slots:
     void roundTrip();
 };
 
+// clang-format off
 void TestBackup::windows_data()
 {
     QTest::addColumn<QString>("command");
@@ -181,6 +182,7 @@ void TestBackup::windows_data()
     QTest::newRow("restore") << "rescue" << "-*Daten wiederherstellen*- Sicherungsordner auswählen"
                              << "cmd_datenherstellen" << "Label2" << "Wiederherstellung starten" << true;
 }
+// clang-format on
 
 void TestBackup::windows()
 {
@@ -213,6 +215,7 @@ void TestBackup::windows()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestBackup::shortcutsFromAnyWindow_data()
 {
     QTest::addColumn<int>("key");
@@ -220,6 +223,7 @@ void TestBackup::shortcutsFromAnyWindow_data()
     QTest::newRow("Ctrl+B") << int(Qt::Key_B) << "frm_datensicherung";
     QTest::newRow("Ctrl+W (also a frame's close key)") << int(Qt::Key_W) << "frm_wiederherstellen";
 }
+// clang-format on
 
 void TestBackup::shortcutsFromAnyWindow()
 {
@@ -240,8 +244,11 @@ void TestBackup::listsWalkFolders()
 {
     Fixture fx;
     data::setVolumeProvider([] {
-        return QList<data::Volume>{{"/run/media/funk/DISK", ""}, {"/boot", "BOOT"}, {"/media/funk/STICK/", "STICK"},
-                                   {"/media", ""}, {"/mnt", ""}};
+        return QList<data::Volume>{{"/run/media/funk/DISK", ""},
+                                   {"/boot", "BOOT"},
+                                   {"/media/funk/STICK/", "STICK"},
+                                   {"/media", ""},
+                                   {"/mnt", ""}};
     });
     QDir(fx.dir()).mkpath("Sicherung/Alt");
     writeBytes(fx.path("Sicherung/a.QUORVEL"), "x");
@@ -284,6 +291,7 @@ void TestBackup::listsWalkFolders()
     QCOMPARE(data::joinPath(fx.path("Sicherung"), kLogbook), fx.path("Sicherung/Frequenzen1.quorvel"));
 }
 
+// clang-format off
 void TestBackup::refusedInProgramDir_data()
 {
     QTest::addColumn<QString>("command");
@@ -299,6 +307,7 @@ void TestBackup::refusedInProgramDir_data()
         QTest::addRow("%s, through a link", command) << command << "/Verweis" << "" << message;
     }
 }
+// clang-format on
 
 void TestBackup::refusedInProgramDir()
 {
@@ -323,6 +332,7 @@ void TestBackup::refusedInProgramDir()
              QStringList({"Frequenzen.quorvel", "Frequenzen1.quorvel"}));
 }
 
+// clang-format off
 void TestBackup::backup_data()
 {
     QTest::addColumn<QStringList>("oldBackup"); // empty: none
@@ -331,6 +341,7 @@ void TestBackup::backup_data()
     QTest::newRow("over an earlier backup") << QStringList{"ALT1", "ALT2"} << false;
     QTest::newRow("started elsewhere") << QStringList() << true;
 }
+// clang-format on
 
 void TestBackup::backup()
 {
@@ -363,6 +374,7 @@ void TestBackup::backup()
     QCOMPARE(bytes(programDir + "/" + kLogbook), live);
 }
 
+// clang-format off
 void TestBackup::backupFails_data()
 {
     QTest::addColumn<QString>("target"); // a folder; "%1" stands for the test's folder
@@ -373,6 +385,7 @@ void TestBackup::backupFails_data()
     QTest::newRow("name taken by a folder") << "%1/Stick" << "folder" << "Ordner gleichen Namens";
     QTest::newRow("logbook missing") << "%1/Stick" << "nolog" << "wurde nicht gefunden";
 }
+// clang-format on
 
 void TestBackup::backupFails()
 {
@@ -410,6 +423,7 @@ void TestBackup::backupFails()
     QCOMPARE(QFileInfo::exists(fx.path(kLogbook)), fault != "nolog");
 }
 
+// clang-format off
 void TestBackup::restore_data()
 {
     QTest::addColumn<QString>("liveState");
@@ -421,6 +435,7 @@ void TestBackup::restore_data()
     QTest::newRow("no logbook yet") << "missing" << QStringList();
     QTest::newRow("started elsewhere") << "elsewhere" << old;
 }
+// clang-format on
 
 void TestBackup::restore()
 {
@@ -458,6 +473,7 @@ void TestBackup::restore()
         QCOMPARE(callsIn(fx.path(kLogbook)), QStringList{"ARBEITSORDNER"});
 }
 
+// clang-format off
 void TestBackup::restoreRefused_data()
 {
     QTest::addColumn<QString>("backup"); // what stands under the backup's name
@@ -474,6 +490,7 @@ void TestBackup::restoreRefused_data()
     QTest::newRow("copied mid-write") << "journal" << "nicht vollständig geschrieben" << false;
     QTest::newRow("program folder full") << "full" << "nicht genug Platz" << false;
 }
+// clang-format on
 
 void TestBackup::restoreRefused()
 {

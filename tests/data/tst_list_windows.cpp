@@ -45,6 +45,7 @@ data::DataGrid *shownGrid(Fixture &fx, const QString &window)
 }
 } // namespace
 
+// clang-format off
 void TestListWindows::listWindows_data()
 {
     QTest::addColumn<QString>("command");
@@ -70,6 +71,7 @@ void TestListWindows::listWindows_data()
     QTest::newRow("frm_dx") << "gfsgdfgssd" << "frm_dx" << "DX - Frequenzen"
                             << QStringList{"QRG", "Mod", "Land - Organisation"} << QSize(869, 556) << "";
 }
+// clang-format on
 
 void TestListWindows::listWindows()
 {
@@ -147,6 +149,7 @@ void TestListWindows::missingReferenceFile()
     QVERIFY(!QFile::exists(fx.path("Frequenzen.quorvel")));
 }
 
+// clang-format off
 void TestListWindows::gridsFitTheirContent_data()
 {
     QTest::addColumn<QString>("window");
@@ -154,6 +157,7 @@ void TestListWindows::gridsFitTheirContent_data()
                           "frm_dx", "frm_prefix", "frm_locator", "frm_bos", "frm_flug"})
         QTest::newRow(w) << QString::fromLatin1(w);
 }
+// clang-format on
 
 // Every header and every cell in view is shown whole, and the last column reaches the right edge.
 void TestListWindows::gridsFitTheirContent()

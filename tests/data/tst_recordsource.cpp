@@ -1,6 +1,6 @@
 #include "data/DataControl.h"
-#include "data/FieldBinding.h"
 #include "data/DataGrid.h"
+#include "data/FieldBinding.h"
 #include "data/RecordSource.h"
 #include "data/SqlLike.h"
 #include "support/TestSupport.h"
@@ -8,12 +8,12 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
-#include <QSignalSpy>
-#include <QFileInfo>
-#include <QScopeGuard>
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/resource.h>
@@ -77,6 +77,7 @@ private slots:
     void badQueryIsReportedNotThrown();
 };
 
+// clang-format off
 void TestRecordSource::likeMatch_data()
 {
     QTest::addColumn<QString>("pattern");
@@ -101,6 +102,7 @@ void TestRecordSource::likeMatch_data()
     QTest::newRow("apostrophe") << "%O'Brien%" << "Pat O'Brien" << true;
     QTest::newRow("eszett needs no fold") << "STRASSE" << "Straße" << false;
 }
+// clang-format on
 
 void TestRecordSource::likeMatch()
 {
@@ -110,6 +112,7 @@ void TestRecordSource::likeMatch()
     QCOMPARE(data::likeMatch(pattern, text), match);
 }
 
+// clang-format off
 void TestRecordSource::likeInSql_data()
 {
     QTest::addColumn<QString>("where");
@@ -123,6 +126,7 @@ void TestRecordSource::likeInSql_data()
     QTest::newRow("null never matches negated") << "not (t Like 'x')" << 3;
     QTest::newRow("escape clause") << "t Like 'b%r' escape '\\'" << 1;
 }
+// clang-format on
 
 void TestRecordSource::likeInSql()
 {
@@ -130,9 +134,9 @@ void TestRecordSource::likeInSql()
     QFETCH(int, count);
     Fixture fx(QSize(1280, 1024), false);
     const QString file = fx.path("like.db");
-    QVERIFY(testsupport::execSql(file,
-                 "create table x (id integer primary key, t text, n integer);"
-                 "insert into x values (1,'Berlin',26965),(2,'Ärzte',NULL),(3,NULL,27005),(4,'berliner',26975);"));
+    QVERIFY(testsupport::execSql(
+        file, "create table x (id integer primary key, t text, n integer);"
+              "insert into x values (1,'Berlin',26965),(2,'Ärzte',NULL),(3,NULL,27005),(4,'berliner',26975);"));
     RecordSource source;
     QVERIFY(source.open(file));
     source.setRecordSource("select * from [x] where " + where);
@@ -140,6 +144,7 @@ void TestRecordSource::likeInSql()
     QCOMPARE(source.recordCount(), count);
 }
 
+// clang-format off
 void TestRecordSource::queryShapes_data()
 {
     QTest::addColumn<QString>("file");
@@ -162,6 +167,7 @@ void TestRecordSource::queryShapes_data()
     QTest::newRow("logbook search") << "Frequenzen1.quorvel"
                                     << "select * from [Kontakt] where ort Like '%Ber%' order by skip asc" << 0 << "ort" << "";
 }
+// clang-format on
 
 void TestRecordSource::queryShapes()
 {
@@ -181,6 +187,7 @@ void TestRecordSource::queryShapes()
         QCOMPARE(source.fieldText(field), first);
 }
 
+// clang-format off
 void TestRecordSource::apostrophesCannotEndTheLiteral_data()
 {
     QTest::addColumn<QString>("typed");
@@ -191,6 +198,7 @@ void TestRecordSource::apostrophesCannotEndTheLiteral_data()
     QTest::newRow("statement attempt") << "'; drop table Kontakt; --" << 0;
     QTest::newRow("NUL character") << QStringLiteral("O'B") + QChar(0) + QStringLiteral("rien") << 0;
 }
+// clang-format on
 
 void TestRecordSource::apostrophesCannotEndTheLiteral()
 {
@@ -228,11 +236,11 @@ void TestRecordSource::exactCountAndLazyRows()
     Fixture fx(QSize(1280, 1024), false);
     const QString file = fx.path("many.db");
     QVERIFY(testsupport::execSql(file,
-                 "create table t (id integer primary key, v text);"
-                 "with recursive c(i) as (select 1 union all select i+1 from c where i < 5000)"
-                 " insert into t select i, 'row ' || i from c;"
-                 "with recursive c(i) as (select 5001 union all select i+1 from c where i < 12000)"
-                 " insert into t select i, 'row ' || i from c;"));
+                                 "create table t (id integer primary key, v text);"
+                                 "with recursive c(i) as (select 1 union all select i+1 from c where i < 5000)"
+                                 " insert into t select i, 'row ' || i from c;"
+                                 "with recursive c(i) as (select 5001 union all select i+1 from c where i < 12000)"
+                                 " insert into t select i, 'row ' || i from c;"));
     RecordSource source;
     QVERIFY(source.open(file));
     source.setRecordSource("select * from t where v Like '%7%' order by id desc");
@@ -246,7 +254,8 @@ void TestRecordSource::exactCountAndLazyRows()
     QCOMPARE(source.value(0, 1).toString(), QStringLiteral("row 11997"));
     QVERIFY(!source.value(expected, 1).isValid());
     // Unfiltered and filtered results larger than what is kept in memory, read anywhere.
-    for (const char *sql : {"select * from t order by id desc", "select * from [t] where v Like 'row%' order by id desc"}) {
+    for (const char *sql :
+         {"select * from t order by id desc", "select * from [t] where v Like 'row%' order by id desc"}) {
         source.setRecordSource(sql);
         QVERIFY(source.refresh());
         QCOMPARE(source.recordCount(), 12000);
@@ -422,8 +431,8 @@ void TestRecordSource::bindingShowsAndStoresRow()
 void TestRecordSource::germanOrder()
 {
     Fixture fx;
-    const QStringList order = {"Apron", "ATIS", "Äpfel", "berlin", "Berlin", "Bern", "Ober", "öko", "Straße",
-                               "Strasse", "Stuttgart", "über", "Ulm", "Zeppelin"};
+    const QStringList order = {"Apron", "ATIS",   "Äpfel",   "berlin",    "Berlin", "Bern", "Ober",
+                               "öko",   "Straße", "Strasse", "Stuttgart", "über",   "Ulm",  "Zeppelin"};
     QStringList shuffled = order;
     std::reverse(shuffled.begin(), shuffled.end());
     for (const QString &s : shuffled)
@@ -441,6 +450,7 @@ void TestRecordSource::germanOrder()
     QCOMPARE(shown, shuffled);
 }
 
+// clang-format off
 void TestRecordSource::pendingRecordSurvivesAMove_data()
 {
     QTest::addColumn<bool>("adding");  // a new record, or a change of row 1
@@ -450,6 +460,7 @@ void TestRecordSource::pendingRecordSurvivesAMove_data()
     QTest::newRow("changed record, grid click") << false << true;
     QTest::newRow("changed record, refresh") << false << false;
 }
+// clang-format on
 
 void TestRecordSource::pendingRecordSurvivesAMove()
 {
@@ -486,12 +497,14 @@ void TestRecordSource::pendingRecordSurvivesAMove()
     QCOMPARE(countWhere(fx.path(data::kLogbookFile), "skip = 'S00002'"), adding ? 1 : 0);
 }
 
+// clang-format off
 void TestRecordSource::editsChangeTheShownResultInPlace_data()
 {
     QTest::addColumn<int>("rows"); // a small result is held whole, a large one read in windows
     QTest::newRow("small") << 40;
     QTest::newRow("large") << 12000;
 }
+// clang-format on
 
 void TestRecordSource::editsChangeTheShownResultInPlace()
 {
@@ -570,6 +583,7 @@ void TestRecordSource::walkReadsEveryRowOnce()
     QCOMPARE(walked.removeDuplicates(), 0);
 }
 
+// clang-format off
 void TestRecordSource::failedSaveKeepsThePendingRecord_data()
 {
     QTest::addColumn<QString>("cause");
@@ -578,6 +592,7 @@ void TestRecordSource::failedSaveKeepsThePendingRecord_data()
     QTest::newRow("locked by another program") << "locked";
     QTest::newRow("file deleted") << "deleted";
 }
+// clang-format on
 
 void TestRecordSource::failedSaveKeepsThePendingRecord()
 {
@@ -636,12 +651,14 @@ void TestRecordSource::failedSaveKeepsThePendingRecord()
     }
 }
 
+// clang-format off
 void TestRecordSource::missingOrBrokenFile_data()
 {
     QTest::addColumn<QByteArray>("content"); // empty: the file is missing
     QTest::newRow("missing") << QByteArray();
     QTest::newRow("not a database") << QByteArray("Dies ist keine Datenbank, sondern ein Brief.\n").repeated(40);
 }
+// clang-format on
 
 void TestRecordSource::missingOrBrokenFile()
 {

@@ -57,6 +57,7 @@ private slots:
     void filesStayPlainSqlite();
 };
 
+// clang-format off
 void TestReferenceData::columnsInOrder_data()
 {
     QTest::addColumn<QString>("file");
@@ -82,6 +83,7 @@ void TestReferenceData::columnsInOrder_data()
     QTest::newRow("Kontakt") << log << "Kontakt" << contact;
     QTest::newRow("Kontakt_dx") << log << "Kontakt_dx" << (contact + QStringList{"qslverschickt", "qslbekommen"});
 }
+// clang-format on
 
 void TestReferenceData::columnsInOrder()
 {
@@ -92,6 +94,7 @@ void TestReferenceData::columnsInOrder()
     QCOMPARE(columnsOf(file, table), columns);
 }
 
+// clang-format off
 void TestReferenceData::channelTables_data()
 {
     QTest::addColumn<QString>("table");
@@ -105,6 +108,7 @@ void TestReferenceData::channelTables_data()
     QTest::newRow("albrecht2") << "albrecht2" << "ABCDEFGHIJ" << QChar('E') << 25165 << 29655;
     QTest::newRow("albrechtallg") << "albrechtallg" << "ABCDEFGHIJ" << QChar('E') << 25165 << 29655;
 }
+// clang-format on
 
 void TestReferenceData::channelTables()
 {
@@ -177,6 +181,7 @@ void TestReferenceData::prefixTable()
     QCOMPARE(source.fieldText("LAND"), QStringLiteral("Deutschland"));
 }
 
+// clang-format off
 void TestReferenceData::maidenheadKnownPoints_data()
 {
     QTest::addColumn<double>("lat");
@@ -189,6 +194,7 @@ void TestReferenceData::maidenheadKnownPoints_data()
     QTest::newRow("grid origin") << -90.0 << -180.0 << "AA00AA";
     QTest::newRow("southern western") << -33.8688 << -70.6693 << "FF46PD";
 }
+// clang-format on
 
 void TestReferenceData::maidenheadKnownPoints()
 {
@@ -237,6 +243,7 @@ void TestReferenceData::locatorsMatchTownCoordinates()
     }
 }
 
+// clang-format off
 void TestReferenceData::townSearch_data()
 {
     QTest::addColumn<QString>("text");
@@ -262,6 +269,7 @@ void TestReferenceData::townSearch_data()
     // A municipality the source lists as no populated place of its own.
     row("Weyhe", {"JO42KX", "Niedersachsen", "Weyhe", "Landkreis Diepholz"}, 1);
 }
+// clang-format on
 
 void TestReferenceData::townSearch()
 {
@@ -279,6 +287,7 @@ void TestReferenceData::townSearch()
         QCOMPARE(source.recordCount(), rows);
 }
 
+// clang-format off
 void TestReferenceData::otherTablesHoldRows_data()
 {
     QTest::addColumn<QString>("table");
@@ -287,6 +296,7 @@ void TestReferenceData::otherTablesHoldRows_data()
     QTest::newRow("bos") << "bos" << 50;
     QTest::newRow("flugfunk") << "flugfunk" << 50;
 }
+// clang-format on
 
 void TestReferenceData::otherTablesHoldRows()
 {
@@ -320,6 +330,7 @@ void TestReferenceData::buildKeepsExistingLogbook()
     QCOMPARE(source.fieldText("skip"), QStringLiteral("Bleibt"));
 }
 
+// clang-format off
 void TestReferenceData::filesStayPlainSqlite_data()
 {
     QTest::addColumn<QString>("table");
@@ -327,6 +338,7 @@ void TestReferenceData::filesStayPlainSqlite_data()
     QTest::newRow("local logbook") << "Kontakt" << "skip";
     QTest::newRow("dx logbook") << "Kontakt_dx" << "datum";
 }
+// clang-format on
 
 void TestReferenceData::filesStayPlainSqlite()
 {
@@ -336,11 +348,13 @@ void TestReferenceData::filesStayPlainSqlite()
     QFETCH(QString, order);
     Fixture fx;
     auto rows = [](const QString &sql) { return testsupport::sqlColumn("Frequenzen1.quorvel", sql, -1); };
-    QVERIFY(testsupport::execSql("Frequenzen1.quorvel",
-                                 QStringLiteral("insert into %1 (%2) values ('Übel'), ('ober'), ('Apfel')").arg(table, order)));
+    QVERIFY(testsupport::execSql(
+        "Frequenzen1.quorvel",
+        QStringLiteral("insert into %1 (%2) values ('Übel'), ('ober'), ('Apfel')").arg(table, order)));
     QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});
     const QString plan = rows("explain query plan " + data::Query(table).orderBy(order).engineSql()).join(' ');
-    QVERIFY2(plan.contains("USING INDEX " + table + "_sort_" + order) && !plan.contains("TEMP B-TREE"), qPrintable(plan));
+    QVERIFY2(plan.contains("USING INDEX " + table + "_sort_" + order) && !plan.contains("TEMP B-TREE"),
+             qPrintable(plan));
     QCOMPARE(rows(QStringLiteral("select %1 from %2 order by %3").arg(order, table, data::sortKeySql(order))),
              QStringList({"Apfel", "ober", "Übel"}));
     QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});

@@ -58,6 +58,7 @@ private slots:
     void variantTables();
 };
 
+// clang-format off
 void TestFinder::controls_data()
 {
     QTest::addColumn<QString>("window");
@@ -77,6 +78,7 @@ void TestFinder::controls_data()
     QTest::newRow("frm_suche_president") << "frm_suche_president" << "Frequenzsuche President Jackson"
                                          << "Kanal 1 - 80 suhen" << "Band (a - i)";
 }
+// clang-format on
 
 void TestFinder::controls()
 {
@@ -97,11 +99,11 @@ void TestFinder::controls()
         int maxLength;
         bool readOnly, centred;
     };
-    for (const Edit &e : {Edit{"txt_frequenz", 2, false, false}, Edit{"txt_frequenz1", 3, false, false},
-                          Edit{"txt_result", 32767, true, false}, Edit{"txt_ch", 2, false, true},
-                          Edit{"txt_band", 1, false, true}, Edit{"txt_res", 5, true, false},
-                          Edit{"txt_kanal", 2, false, true}, Edit{"kanal", 32767, true, false},
-                          Edit{"freq", 32767, true, false}}) {
+    for (const Edit &e :
+         {Edit{"txt_frequenz", 2, false, false}, Edit{"txt_frequenz1", 3, false, false},
+          Edit{"txt_result", 32767, true, false}, Edit{"txt_ch", 2, false, true}, Edit{"txt_band", 1, false, true},
+          Edit{"txt_res", 5, true, false}, Edit{"txt_kanal", 2, false, true}, Edit{"kanal", 32767, true, false},
+          Edit{"freq", 32767, true, false}}) {
         auto *edit = child<QLineEdit>(w, e.name);
         QVERIFY2(edit, e.name);
         QCOMPARE(edit->maxLength(), e.maxLength);
@@ -119,6 +121,7 @@ void TestFinder::controls()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestFinder::sucheTable_data()
 {
     QTest::addColumn<QString>("entry");
@@ -128,6 +131,7 @@ void TestFinder::sucheTable_data()
         QTest::newRow(qPrintable(QString::number(i + 1)))
             << QString::number(i + 1) << QString::fromLatin1(kSucheTable[i][0]) << QString::fromLatin1(kSucheTable[i][1]);
 }
+// clang-format on
 
 void TestFinder::sucheTable()
 {
@@ -144,12 +148,14 @@ void TestFinder::sucheTable()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestFinder::rejectedEntries_data()
 {
     QTest::addColumn<QString>("entry");
     for (const char *e : {"0", "81", "99", "", "ab", "-1", "8.", "1e"})
         QTest::newRow(*e ? e : "empty") << QString::fromLatin1(e);
 }
+// clang-format on
 
 void TestFinder::rejectedEntries()
 {
@@ -169,6 +175,7 @@ void TestFinder::rejectedEntries()
     QCOMPARE(f.edit("freq")->text(), QStringLiteral("27.105"));
 }
 
+// clang-format off
 void TestFinder::unmatchedEntriesChangeNothing_data()
 {
     QTest::addColumn<QString>("entry");
@@ -177,6 +184,7 @@ void TestFinder::unmatchedEntriesChangeNothing_data()
     QTest::newRow("trailing blank") << "7 ";
     QTest::newRow("decimal comma") << "7,";
 }
+// clang-format on
 
 void TestFinder::unmatchedEntriesChangeNothing()
 {
@@ -193,6 +201,7 @@ void TestFinder::unmatchedEntriesChangeNothing()
     QCOMPARE(f.edit("freq")->text(), QStringLiteral("26,565"));
 }
 
+// clang-format off
 void TestFinder::variantTables_data()
 {
     QTest::addColumn<QString>("window");
@@ -217,6 +226,7 @@ void TestFinder::variantTables_data()
     QTest::newRow("President 80") << "frm_suche_president" << "80" << "40 c" << "26,955";
     QTest::newRow("President 59") << "frm_suche_president" << "59" << "--" << "26,745";
 }
+// clang-format on
 
 void TestFinder::variantTables()
 {

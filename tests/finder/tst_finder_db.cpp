@@ -58,6 +58,7 @@ private slots:
     void wholeFamilyAgrees();
 };
 
+// clang-format off
 void TestFinderDatabase::frequencySearch_data()
 {
     QTest::addColumn<QString>("window");
@@ -111,6 +112,7 @@ void TestFinderDatabase::frequencySearch_data()
     QTest::newRow("President beyond its bands") << "frm_suche_president" << "28" << "315" << ""
                                                 << "Bitte Frequenz zwischen 25.615MHz & 28.305MHz eingeben" << true;
 }
+// clang-format on
 
 void TestFinderDatabase::frequencySearch()
 {
@@ -172,6 +174,7 @@ void TestFinderDatabase::searchQueryTexts()
              QStringLiteral("select * from [president] where F Like '%26960%'"));
 }
 
+// clang-format off
 void TestFinderDatabase::channelAndBand_data()
 {
     QTest::addColumn<QString>("window");
@@ -208,6 +211,7 @@ void TestFinderDatabase::channelAndBand_data()
     QTest::newRow("President 40 f") << "frm_suche_president" << "40" << "f" << "28305" << QStringList() << false;
     QTest::newRow("President 1 g") << "frm_suche_president" << "1" << "g" << "" << QStringList{bad} << false;
 }
+// clang-format on
 
 void TestFinderDatabase::channelAndBand()
 {
@@ -226,6 +230,7 @@ void TestFinderDatabase::channelAndBand()
     QCOMPARE(f.edit("txt_ch")->text(), channelEmptied ? QString() : channel);
 }
 
+// clang-format off
 void TestFinderDatabase::wholeFamilyAgrees_data()
 {
     QTest::addColumn<QString>("window");
@@ -240,6 +245,7 @@ void TestFinderDatabase::wholeFamilyAgrees_data()
             QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(v->name).arg(entry))) << QString(v->name) << entry;
         }
 }
+// clang-format on
 
 void TestFinderDatabase::wholeFamilyAgrees()
 {

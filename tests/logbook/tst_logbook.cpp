@@ -76,12 +76,12 @@ struct Logbook {
         locked.removeDuplicates();
         auto *remarks = get<QTextEdit>("RichTextBox1");
         QString s = "fields " + locked.join('/') + " remarks " + (remarks->isReadOnly() ? "ro" : "rw")
-            + (remarks->isEnabled() ? "+en" : "-dis") + " buttons ";
+                    + (remarks->isEnabled() ? "+en" : "-dis") + " buttons ";
         for (const char *b : {"cmd_neu", "cmd_bearbeiten", "cmd_speichern", "cmd_löschen", "cmd_abbrechen"})
             s += get<QPushButton>(QString::fromUtf8(b))->isEnabled() ? "1" : "0";
         if (auto *qsl = w->findChild<QCheckBox *>("chk_qslverschickt"))
             s += QStringLiteral(" qsl ") + (qsl->isEnabled() ? "1" : "0")
-                + (get<QCheckBox>("chk_qslbekommen")->isEnabled() ? "1" : "0");
+                 + (get<QCheckBox>("chk_qslbekommen")->isEnabled() ? "1" : "0");
         return s;
     }
 };
@@ -102,7 +102,8 @@ void addContacts(const QString &table, const QList<QStringList> &rows)
 
 int countIn(const QString &table, const QString &where = "1")
 {
-    return testsupport::sqlColumn("Frequenzen1.quorvel", QStringLiteral("select count(*) from %1 where %2").arg(table, where))
+    return testsupport::sqlColumn("Frequenzen1.quorvel",
+                                  QStringLiteral("select count(*) from %1 where %2").arg(table, where))
         .value(0, "-1")
         .toInt();
 }
@@ -152,6 +153,7 @@ private:
     std::unique_ptr<Fixture> m_fx;
 };
 
+// clang-format off
 void TestLogbook::opensAsDesigned_data()
 {
     QTest::addColumn<QString>("window");
@@ -168,6 +170,7 @@ void TestLogbook::opensAsDesigned_data()
                         << QStringList{"CallSign", "Datum", "Vorname", "Ort", "Kanal", "Frequenz", "Land"}
                         << QStringList{"01.02.2020", "02.02.2020", "03.02.2020", "04.02.2020", "05.02.2020"};
 }
+// clang-format on
 
 void TestLogbook::opensAsDesigned()
 {
@@ -201,6 +204,7 @@ void TestLogbook::opensAsDesigned()
         QVERIFY(lb.w->findChild<QPushButton *>(QString::fromUtf8(b)));
 }
 
+// clang-format off
 void TestLogbook::stateTable_data()
 {
     QTest::addColumn<QString>("window");
@@ -232,6 +236,7 @@ void TestLogbook::stateTable_data()
     QTest::newRow("dx NEU SPEICHERN BEARBEITEN") << kDx << QStringList{"cmd_neu", "cmd_speichern", "cmd_bearbeiten"}
                                                  << editing + " qsl 11";
 }
+// clang-format on
 
 void TestLogbook::stateTable()
 {
@@ -247,12 +252,14 @@ void TestLogbook::stateTable()
     QVERIFY(m_fx->messages.isEmpty());
 }
 
+// clang-format off
 void TestLogbook::contactLifecycle_data()
 {
     QTest::addColumn<QString>("window");
     QTest::newRow("local") << kLocal;
     QTest::newRow("dx") << kDx;
 }
+// clang-format on
 
 void TestLogbook::contactLifecycle()
 {
@@ -291,7 +298,8 @@ void TestLogbook::contactLifecycle()
     QCOMPARE(lb.get("txt_ort")->text(), QStringLiteral("Gießen"));
     QCOMPARE(lb.get<QTextEdit>("RichTextBox1")->toPlainText(), QStringLiteral("Erste Zeile"));
     if (dx)
-        QVERIFY(lb.get<QCheckBox>("chk_qslbekommen")->isChecked() && !lb.get<QCheckBox>("chk_qslverschickt")->isChecked());
+        QVERIFY(lb.get<QCheckBox>("chk_qslbekommen")->isChecked()
+                && !lb.get<QCheckBox>("chk_qslverschickt")->isChecked());
     lb.click("cmd_bearbeiten");
     lb.type("txt_ort", "Wetzlar");
     lb.click("cmd_bearbeiten"); // writes what was typed so far, stays editing
@@ -311,6 +319,7 @@ void TestLogbook::contactLifecycle()
     QCOMPARE(lb.count(), QStringLiteral("3 Einträge")); // until the tab is switched
 }
 
+// clang-format off
 void TestLogbook::cancelDropsWhatWasTyped_data()
 {
     QTest::addColumn<QString>("window");
@@ -320,6 +329,7 @@ void TestLogbook::cancelDropsWhatWasTyped_data()
     QTest::newRow("dx NEU") << kDx << "cmd_neu";
     QTest::newRow("dx BEARBEITEN") << kDx << "cmd_bearbeiten";
 }
+// clang-format on
 
 void TestLogbook::cancelDropsWhatWasTyped()
 {
@@ -353,7 +363,7 @@ void TestLogbook::dateFieldFillsToday()
     lb.type("txt_datum", "24.12.2019");
     lb.focus("txt_uhrzeit");
     QVERIFY(lb.get("txt_uhrzeit")->text().isEmpty()); // the time is never filled
-    lb.focus("txt_datum"); // in again: today again
+    lb.focus("txt_datum");                            // in again: today again
     QCOMPARE(datum->text(), QStringLiteral("07.12.2026"));
     lb.click("cmd_speichern");
     QCOMPARE(countIn("Kontakt", "datum = '07.12.2026'"), 1);
@@ -362,6 +372,7 @@ void TestLogbook::dateFieldFillsToday()
     QCOMPARE(datum->text(), ui::dateText(Fixture::fixedDate));
 }
 
+// clang-format off
 void TestLogbook::search_data()
 {
     QTest::addColumn<QString>("window");
@@ -393,6 +404,7 @@ void TestLogbook::search_data()
     QTest::newRow("dx land") << kDx << "opt_land" << "irl" << QStringList{"O'Brien"} << "";
     QTest::newRow("dx no hit") << kDx << "opt_land" << "Japan" << QStringList{} << "";
 }
+// clang-format on
 
 void TestLogbook::search()
 {
@@ -410,10 +422,11 @@ void TestLogbook::search()
     auto *source = lb.source();
     if (found.isEmpty()) {
         QCOMPARE(m_fx->messages.size(), 1);
-        QCOMPARE(m_fx->messages[0].text, "Der Suchbegriff " + text
-                                             + " konnte nicht gefunden werden! Bitte überprüfen Sie die Eingabe!");
+        QCOMPARE(m_fx->messages[0].text,
+                 "Der Suchbegriff " + text + " konnte nicht gefunden werden! Bitte überprüfen Sie die Eingabe!");
         QCOMPARE(m_fx->messages[0].icon, QMessageBox::Critical);
-        QCOMPARE(source->recordSource(), "select * from [" + table + "] order by " + (table == "Kontakt" ? "skip" : "datum") + " asc");
+        QCOMPARE(source->recordSource(),
+                 "select * from [" + table + "] order by " + (table == "Kontakt" ? "skip" : "datum") + " asc");
         QCOMPARE(lb.count(), QStringLiteral("5 Einträge"));
         QCOMPARE(lb.get("txt_suchbegriff")->text(), text);
         return;
@@ -490,6 +503,7 @@ void TestLogbook::pendingContactIsNeverDropped()
     QCOMPARE(countIn("Kontakt", "skip = 'Gesperrt'"), 1);
 }
 
+// clang-format off
 void TestLogbook::failedSaveKeepsTheContact_data()
 {
     QTest::addColumn<QString>("cause");
@@ -500,6 +514,7 @@ void TestLogbook::failedSaveKeepsTheContact_data()
     QTest::newRow("file deleted, SPEICHERN") << "deleted" << "cmd_speichern";
     QTest::newRow("read-only file, SPEICHERN") << "readonly" << "cmd_speichern";
 }
+// clang-format on
 
 void TestLogbook::failedSaveKeepsTheContact()
 {

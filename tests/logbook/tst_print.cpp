@@ -7,9 +7,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
@@ -216,6 +216,7 @@ private:
     QStringList m_calls;
 };
 
+// clang-format off
 void TestPrint::recordedListing_data()
 {
     QTest::addColumn<int>("layout");
@@ -251,6 +252,7 @@ void TestPrint::recordedListing_data()
         << 0 << QList<Record>{contact("Adler"), contact("Bär")} << 1 << broken
         << QStringList{"Das Logbuch konnte nicht vollständig gelesen werden. Es wurde nichts gedruckt."};
 }
+// clang-format on
 
 void TestPrint::recordedListing()
 {
@@ -323,6 +325,7 @@ void TestPrint::paintedListing()
     QVERIFY(wrappedDigits >= 1);
 }
 
+// clang-format off
 void TestPrint::fallback_data()
 {
     QTest::addColumn<int>("layout");
@@ -348,6 +351,7 @@ void TestPrint::fallback_data()
         << "Es ist kein Standarddrucker eingerichtet.\nDie Liste konnte auch nicht als PDF-Datei gespeichert "
            "werden:\n";
 }
+// clang-format on
 
 void TestPrint::fallback()
 {
@@ -393,12 +397,14 @@ void TestPrint::fallback()
     }
 }
 
+// clang-format off
 void TestPrint::fromTheWindow_data()
 {
     QTest::addColumn<QString>("window");
     QTest::newRow("local") << "frm_kontaktverwaltung";
     QTest::newRow("dx") << "frm_kontaktverwaltungdx";
 }
+// clang-format on
 
 void TestPrint::fromTheWindow()
 {
@@ -436,12 +442,14 @@ void TestPrint::fromTheWindow()
         for (int i = 0; i < printed.size(); ++i)
             printed[i].insert("datum", dates[i]);
         for (const Record &r : printed)
-            expected << "<font Tahoma>" << "<size 12>" << dxBlock(r);
+            expected << "<font Tahoma>"
+                     << "<size 12>" << dxBlock(r);
     } else {
         std::sort(printed.begin(), printed.end(), [](const Record &a, const Record &b) {
             return testsupport::germanLess(a.value("skip"), b.value("skip"));
         });
-        expected << "<font Arial>" << "<size 12>" << localLines(printed);
+        expected << "<font Arial>"
+                 << "<size 12>" << localLines(printed);
     }
     expected << "<end>";
     QCOMPARE(m_calls, expected);
@@ -450,7 +458,8 @@ void TestPrint::fromTheWindow()
                                         : QStringLiteral("select * from[Kontakt] order by skip asc"));
     QCOMPARE(source->recordCount(), 3);
     QCOMPARE(w->findChild<QLabel *>("lbl_treffer")->text(), label);
-    QCOMPARE(source->value(0, source->columnIndex("skip")).toString(), dx ? QStringLiteral("Möwe") : QStringLiteral("Adler"));
+    QCOMPARE(source->value(0, source->columnIndex("skip")).toString(),
+             dx ? QStringLiteral("Möwe") : QStringLiteral("Adler"));
 }
 
 QTEST_MAIN(TestPrint)

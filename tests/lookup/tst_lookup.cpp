@@ -10,8 +10,8 @@
 #include <QTableView>
 #include <QTest>
 
-using testsupport::Fixture;
 using testsupport::child;
+using testsupport::Fixture;
 
 namespace {
 const QString kReference = QStringLiteral("Frequenzen.quorvel");
@@ -75,6 +75,7 @@ private slots:
     void databaseErrors();
 };
 
+// clang-format off
 void TestLookup::captionsAndGrids_data()
 {
     QTest::addColumn<QString>("command"); // menu command; empty: opened by name only
@@ -93,6 +94,7 @@ void TestLookup::captionsAndGrids_data()
     QTest::newRow("flug") << "" << "frm_flug" << "flugfunk" << 87 << " FlugFunk   87 Datensätze"
                           << QStringList{"Frequenz", "Ort"} << "cmd_suchefreq";
 }
+// clang-format on
 
 void TestLookup::captionsAndGrids()
 {
@@ -107,7 +109,8 @@ void TestLookup::captionsAndGrids()
     // Bring the table to the wanted size: cut it down, or double it and cut.
     for (int i = 0; i < 4; ++i)
         QVERIFY(exec(fx, QStringLiteral("insert into %1 select * from %1").arg(table)));
-    QVERIFY(exec(fx, QStringLiteral("delete from %1 where rowid not in (select rowid from %1 limit %2)").arg(table).arg(rows)));
+    QVERIFY(exec(
+        fx, QStringLiteral("delete from %1 where rowid not in (select rowid from %1 limit %2)").arg(table).arg(rows)));
     QWidget *w = nullptr;
     if (command.isEmpty()) {
         w = fx.open(window);
@@ -126,6 +129,7 @@ void TestLookup::captionsAndGrids()
     QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(), rows);
 }
 
+// clang-format off
 void TestLookup::containsSearch_data()
 {
     QTest::addColumn<QString>("window");
@@ -158,6 +162,7 @@ void TestLookup::containsSearch_data()
     QTest::newRow("flug frequency percent") << flug << "txt_freq" << "cmd_suchefreq" << "Frequenz" << "%" << "" << true;
     QTest::newRow("flug frequency no hit") << flug << "txt_freq" << "cmd_suchefreq" << "Frequenz" << "999" << "999" << false;
 }
+// clang-format on
 
 void TestLookup::containsSearch()
 {
@@ -204,6 +209,7 @@ void TestLookup::containsSearch()
     }
 }
 
+// clang-format off
 void TestLookup::hostileTextsGetNoEngineText_data()
 {
     QTest::addColumn<QString>("window");
@@ -216,6 +222,7 @@ void TestLookup::hostileTextsGetNoEngineText_data()
           std::tuple{"frm_locator", "txt_stadt", "cmd_Stadt"}, std::tuple{"frm_prefix", "txt_suche", "cmd_suche"}})
         QTest::newRow(qPrintable(QString("%1 %2").arg(window, button))) << window << edit << button;
 }
+// clang-format on
 
 void TestLookup::hostileTextsGetNoEngineText()
 {
@@ -236,6 +243,7 @@ void TestLookup::hostileTextsGetNoEngineText()
     }
 }
 
+// clang-format off
 void TestLookup::queryTexts_data()
 {
     QTest::addColumn<QString>("window");
@@ -254,6 +262,7 @@ void TestLookup::queryTexts_data()
     QTest::newRow("prefix") << "frm_prefix" << "txt_suche" << "cmd_suche" << "dl"
                             << "select * from [prefix] where prefix Like 'dl' order by prefix asc";
 }
+// clang-format on
 
 void TestLookup::queryTexts()
 {
@@ -270,6 +279,7 @@ void TestLookup::queryTexts()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestLookup::prefixSearch_data()
 {
     QTest::addColumn<QString>("text");
@@ -285,13 +295,15 @@ void TestLookup::prefixSearch_data()
     QTest::newRow("empty text") << "" << "";
     QTest::newRow("unknown") << "QQ" << "";
 }
+// clang-format on
 
 void TestLookup::prefixSearch()
 {
     QFETCH(QString, text);
     QFETCH(QString, oracle);
     Fixture fx;
-    QVERIFY(exec(fx, "insert into prefix values ('DL1','Testland','EU'); insert into prefix values ('O''K','Test','EU');"));
+    QVERIFY(
+        exec(fx, "insert into prefix values ('DL1','Testland','EU'); insert into prefix values ('O''K','Test','EU');"));
     const QStringList stored = values(fx, "select PREFIX from prefix");
     fx.mainWindow()->trigger("gfhfgh");
     QWidget *w = shell::WindowRegistry::instance().window("frm_prefix");
@@ -314,12 +326,14 @@ void TestLookup::prefixSearch()
     }
 }
 
+// clang-format off
 void TestLookup::prefixBoxEmptiedOnFocus_data()
 {
     QTest::addColumn<bool>("byMouse");
     QTest::newRow("mouse") << true;
     QTest::newRow("keyboard") << false;
 }
+// clang-format on
 
 void TestLookup::prefixBoxEmptiedOnFocus()
 {
@@ -349,6 +363,7 @@ void TestLookup::prefixBoxEmptiedOnFocus()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestLookup::reset_data()
 {
     QTest::addColumn<QString>("window");
@@ -362,6 +377,7 @@ void TestLookup::reset_data()
     QTest::newRow("locator") << "frm_locator" << "cmd_Stadt" << "locator" << "Locator" << "" << false;
     QTest::newRow("prefix") << "frm_prefix" << "cmd_suche" << "prefix" << "PREFIX" << "" << true;
 }
+// clang-format on
 
 void TestLookup::reset()
 {
@@ -414,6 +430,7 @@ void TestLookup::locatorDefaults()
     QVERIFY(fx.messages.isEmpty());
 }
 
+// clang-format off
 void TestLookup::databaseErrors_data()
 {
     QTest::addColumn<QString>("window");
@@ -432,6 +449,7 @@ void TestLookup::databaseErrors_data()
                 << w[0] << w[1] << w[2] << w[3] << w[4] << missing;
     }
 }
+// clang-format on
 
 void TestLookup::databaseErrors()
 {

@@ -57,6 +57,7 @@ private slots:
     void leavingTheMenuKeepsTheText();
 };
 
+// clang-format off
 void TestKeyboard::menuByArrowKeys_data()
 {
     QTest::addColumn<int>("startKey");
@@ -76,6 +77,7 @@ void TestKeyboard::menuByArrowKeys_data()
             QTest::addRow("Alt %s", item.name) << int(Qt::Key_Alt) << parents;
     }
 }
+// clang-format on
 
 // From a text box, Alt or F10 and then only arrow keys and Return reach every command; the
 // switched-off scanner menu is passed over.
@@ -115,10 +117,11 @@ void TestKeyboard::menuByArrowKeys()
     QVERIFY(triggered.isEmpty());
     press(Qt::Key_Return);
     QCOMPARE(triggered.size(), 1);
-    if (edit) // backup closes the finder, Ende everything
+    if (edit)                              // backup closes the finder, Ende everything
         QCOMPARE(edit->text(), QString()); // no key went into the text box
 }
 
+// clang-format off
 void TestKeyboard::focusAndTabOrder_data()
 {
     QTest::addColumn<QString>("window");
@@ -146,6 +149,7 @@ void TestKeyboard::focusAndTabOrder_data()
     QTest::newRow("frm_welle") << "frm_welle" << QStringList{"txt_frequenz2"};
     QTest::newRow("frm_kabel") << "frm_kabel" << QStringList{"txt_frequenz"};
 }
+// clang-format on
 
 // A window opens with the focus in its first input; Tab goes through it as it stands, top to
 // bottom, ENDE last.
@@ -167,6 +171,7 @@ void TestKeyboard::focusAndTabOrder()
     QCOMPARE(visited, order);
 }
 
+// clang-format off
 void TestKeyboard::returnRunsItsSearch_data()
 {
     QTest::addColumn<QString>("window");
@@ -186,6 +191,7 @@ void TestKeyboard::returnRunsItsSearch_data()
     for (const QStringList &r : rows)
         QTest::addRow("%s %s", qPrintable(r[0]), qPrintable(r[1])) << r[0] << r[1] << r[2];
 }
+// clang-format on
 
 // Return in a text box clicks the button of its own panel, and no other.
 void TestKeyboard::returnRunsItsSearch()

@@ -14,8 +14,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QTest>
 #include <QScreen>
+#include <QTest>
 #include <QTimer>
 
 using testsupport::Fixture;
@@ -111,6 +111,7 @@ void TestShell::splashLooksRight()
     QCOMPARE(timer->interval(), 2000);
 }
 
+// clang-format off
 void TestShell::splashToMain_data()
 {
     QTest::addColumn<QSize>("screen");
@@ -122,6 +123,7 @@ void TestShell::splashToMain_data()
     QTest::newRow("800x900 height not below") << QSize(800, 900) << 0;
     QTest::newRow("1024x768") << QSize(1024, 768) << 0;
 }
+// clang-format on
 
 void TestShell::splashToMain()
 {
@@ -135,7 +137,8 @@ void TestShell::splashToMain()
     QVERIFY(main);
     QCOMPARE(fx.messages.size(), warnings);
     if (warnings) {
-        QCOMPARE(fx.messages[0].text, QStringLiteral("Die Bildschirmauflösung sollte mindestens 1024 X 768 Pixel betragen"));
+        QCOMPARE(fx.messages[0].text,
+                 QStringLiteral("Die Bildschirmauflösung sollte mindestens 1024 X 768 Pixel betragen"));
         QCOMPARE(fx.messages[0].title, QStringLiteral("WELLENKLADDE 2006"));
         QCOMPARE(fx.messages[0].icon, QMessageBox::NoIcon);
     }
@@ -289,6 +292,7 @@ void TestShell::menuTree()
     QVERIFY(!main->action("about")->menu());
 }
 
+// clang-format off
 void TestShell::commandsOpenTheirWindows_data()
 {
     QTest::addColumn<QString>("command");
@@ -307,6 +311,7 @@ void TestShell::commandsOpenTheirWindows_data()
     for (const auto &p : pairs)
         QTest::newRow(p[0]) << QString::fromLatin1(p[0]) << QString::fromLatin1(p[1]);
 }
+// clang-format on
 
 void TestShell::commandsOpenTheirWindows()
 {
@@ -331,6 +336,7 @@ void TestShell::scannerMenuCannotRun()
     QVERIFY(main->area()->subWindowList().isEmpty());
 }
 
+// clang-format off
 void TestShell::shortcutsReachMenuFromTextBox_data()
 {
     QTest::addColumn<int>("key");
@@ -344,6 +350,7 @@ void TestShell::shortcutsReachMenuFromTextBox_data()
     QTest::newRow("Ctrl+T") << int(Qt::Key_T) << int(Qt::ControlModifier) << "frm_albrecht";
     QTest::newRow("F7") << int(Qt::Key_F7) << int(Qt::NoModifier) << "frm_listealbrechtallg";
 }
+// clang-format on
 
 void TestShell::shortcutsReachMenuFromTextBox()
 {
@@ -390,6 +397,7 @@ void TestShell::singleInstanceAndFreshReload()
     QCOMPARE(testsupport::child<QLineEdit>(fresh, "txt_kanal")->text(), QString());
 }
 
+// clang-format off
 void TestShell::backupClosesListedWindowsInOrder_data()
 {
     QTest::addColumn<QString>("command");
@@ -397,6 +405,7 @@ void TestShell::backupClosesListedWindowsInOrder_data()
     QTest::newRow("backup") << "sichern" << "frm_datensicherung";
     QTest::newRow("restore") << "rescue" << "frm_wiederherstellen";
 }
+// clang-format on
 
 void TestShell::backupClosesListedWindowsInOrder()
 {
@@ -409,8 +418,8 @@ void TestShell::backupClosesListedWindowsInOrder()
                       &destroyed);
     shell::MainWindow *main = fx.mainWindow();
     // Opened in an order unlike the closing order.
-    for (const char *name : {"frm_prefix", "frm_kabel", "frm_suche_president", "frm_kontaktverwaltung",
-                             "frm_locator", "frm_suche", "frm_about", "frm_kontaktverwaltungdx"})
+    for (const char *name : {"frm_prefix", "frm_kabel", "frm_suche_president", "frm_kontaktverwaltung", "frm_locator",
+                             "frm_suche", "frm_about", "frm_kontaktverwaltungdx"})
         QVERIFY2(fx.open(name), name);
     for (const char *name : {"frm_suche_president", "frm_suche"})
         connect(shell::WindowRegistry::instance().window(name), &QObject::destroyed,

@@ -7,8 +7,8 @@
 #include "speech/Voice.h"
 
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,8 +39,8 @@ const QStringList kThreeVoices{"Anna (Deutsch, Deutschland, weiblich)", "Bert (B
 // What the board did with its voice; shared by the test and the fake the window creates.
 struct Stage {
     QStringList voices = kThreeVoices;
-    SpeakResult result;                   // what every text comes back with
-    std::function<void()> whileSpeaking;  // runs once, inside the first text
+    SpeakResult result;                  // what every text comes back with
+    std::function<void()> whileSpeaking; // runs once, inside the first text
     int selected = -1;
     QList<int> selections;
     QStringList spoken;
@@ -133,6 +133,7 @@ void TestSpeech::cleanup()
     g_stage = nullptr;
 }
 
+// clang-format off
 void TestSpeech::buttons_data()
 {
     QTest::addColumn<QString>("name");
@@ -184,6 +185,7 @@ void TestSpeech::buttons_data()
         QTest::newRow(p[0]) << p[0] << QString::fromUtf8(p[1]) << p[2] << QString::fromUtf8(p[3]) << "";
     QTest::newRow("cmd_neu") << "cmd_neu" << "X" << "" << QString() << "";
 }
+// clang-format on
 
 void TestSpeech::buttons()
 {
@@ -223,6 +225,7 @@ void TestSpeech::buttons()
         QCOMPARE(child<QLineEdit>(w, QStringLiteral("txt_inhalt"))->text(), QString());
 }
 
+// clang-format off
 void TestSpeech::textBoxes_data()
 {
     QTest::addColumn<QString>("box");
@@ -242,6 +245,7 @@ void TestSpeech::textBoxes_data()
     QTest::newRow("X then SAY IT") << "txt_inhalt" << "QRZ?" << QStringList{"cmd_neu", "cmd_talk"}
                                    << QStringList{kBlankLines};
 }
+// clang-format on
 
 void TestSpeech::textBoxes()
 {
@@ -259,6 +263,7 @@ void TestSpeech::textBoxes()
     QCOMPARE(m_stage.spoken, spoken);
 }
 
+// clang-format off
 void TestSpeech::voiceList_data()
 {
     QTest::addColumn<QString>("action");
@@ -273,6 +278,7 @@ void TestSpeech::voiceList_data()
     QTest::newRow("notification of an unknown voice") << "notify Dora (Deutsch, Österreich)" << 0 << QList<int>{0} << 0;
     QTest::newRow("notification differing in case") << "notify " + kThreeVoices[2].toUpper() << 0 << QList<int>{0} << 0;
 }
+// clang-format on
 
 void TestSpeech::voiceList()
 {
@@ -328,6 +334,7 @@ void TestSpeech::noVoiceInstalled()
     QVERIFY(m_stage.selections.isEmpty());
 }
 
+// clang-format off
 void TestSpeech::outcomes_data()
 {
     QTest::addColumn<SpeakResult::Status>("status");
@@ -347,6 +354,7 @@ void TestSpeech::outcomes_data()
     QTest::newRow("voice gone") << S::NoVoice << "" << first << kNoVoice;
     QTest::newRow("stopped") << S::Stopped << "" << first << "";
 }
+// clang-format on
 
 void TestSpeech::outcomes()
 {
@@ -375,6 +383,7 @@ void TestSpeech::outcomes()
     QVERIFY(m_fx->messages.isEmpty());
 }
 
+// clang-format off
 void TestSpeech::closeWhileSpeaking_data()
 {
     QTest::addColumn<QString>("how");
@@ -382,6 +391,7 @@ void TestSpeech::closeWhileSpeaking_data()
     QTest::newRow("closed by name, as the backup command does") << "registry";
     QTest::newRow("program ended from the menu") << "end";
 }
+// clang-format on
 
 void TestSpeech::closeWhileSpeaking()
 {
@@ -431,7 +441,7 @@ void TestSpeech::systemVoice()
         QSKIP("No speech engine with a voice installed, or the speech service does not answer");
     const QStringList voices = voice.voices();
     QVERIFY(!voices.isEmpty());
-    QCOMPARE(voice.voices(), voices);                                     // the same order every time
+    QCOMPARE(voice.voices(), voices);                                            // the same order every time
     QCOMPARE(QSet<QString>(voices.begin(), voices.end()).size(), voices.size()); // one entry, one voice
     QSignalSpy changed(&voice, &speech::Voice::voiceChanged);
     QVERIFY(voice.select(int(voices.size()) - 1));
@@ -445,8 +455,9 @@ void TestSpeech::systemVoice()
     const SpeakResult result = voice.speak(QStringLiteral("ALPHA"));
     QVERIFY(clock.elapsed() < speech::SystemVoice::timeAllowed(QStringLiteral("ALPHA")).count() + 2000);
     if (!result.ok())
-        QSKIP(qPrintable(QStringLiteral("Engine %1 has voices but no audio output here: %2")
-                             .arg(voice.engine(), result.detail.isEmpty() ? QStringLiteral("timed out") : result.detail)));
+        QSKIP(qPrintable(
+            QStringLiteral("Engine %1 has voices but no audio output here: %2")
+                .arg(voice.engine(), result.detail.isEmpty() ? QStringLiteral("timed out") : result.detail)));
 }
 
 QTEST_MAIN(TestSpeech)

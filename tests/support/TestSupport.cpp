@@ -91,7 +91,7 @@ bool execSql(const QString &file, const QString &sql)
     sqlite3 *db = nullptr;
     char *error = nullptr;
     const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-        && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
+                    && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
     if (error)
         qWarning("%s", error);
     sqlite3_free(error);

@@ -64,8 +64,7 @@ bool germanLess(const QString &a, const QString &b);
 // A named child of a window. When it is missing the test fails here, and a stand-in of the asked
 // type comes back so that the rest of the test runs into no null pointer.
 template <typename T>
-    requires std::is_default_constructible_v<T>
-T *child(QWidget *window, const QString &name)
+requires std::is_default_constructible_v<T> T *child(QWidget *window, const QString &name)
 {
     if (T *c = window ? window->findChild<T *>(name) : nullptr)
         return c;

@@ -16,6 +16,7 @@ private slots:
     void messageBoxFitsItsTitle();
 };
 
+// clang-format off
 void TestUi::oneNumberRule_data()
 {
     QTest::addColumn<QString>("text");
@@ -36,6 +37,7 @@ void TestUi::oneNumberRule_data()
     for (const QString &text : notNumbers)
         QTest::newRow(qPrintable("not a number: '" + text.left(12) + "'")) << text << false << 0.0;
 }
+// clang-format on
 
 // The finders' reader and the calculators' decimal agree on what a number is.
 void TestUi::oneNumberRule()
@@ -62,6 +64,7 @@ void TestUi::missingControlFailsTheTest()
     edit->setText(QStringLiteral("x"));
 }
 
+// clang-format off
 void TestUi::messageBoxFitsItsTitle_data()
 {
     QTest::addColumn<QString>("text");
@@ -69,6 +72,7 @@ void TestUi::messageBoxFitsItsTitle_data()
     QTest::newRow("one letter") << "x";
     QTest::newRow("long text") << QString(300, u'W');
 }
+// clang-format on
 
 // However short the text, the box leaves the title "WELLENKLADDE 2006" room in a title bar;
 // a long text still widens it.
