@@ -1,13 +1,13 @@
 // Town search in the shipped locator table and in one grown to 100,000 rows: the frm_locator
 // window against the same query run straight through SQLite, with this program's like() and
 // with SQLite's own LIKE. Prints medians in milliseconds; asserts nothing.
-#include "data/RecordSource.h"
-#include "data/SqlLike.h"
+#include "core/data/RecordSource.h"
+#include "core/data/SqlLike.h"
 #include "lookup/LocatorWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "ui/Environment.h"
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -167,9 +167,11 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    ui::setMessageObserver(
-        [](const ui::MessageRecord &m) { std::fprintf(stderr, "Meldung: %s\n", qPrintable(m.text)); });
-    ui::setScreenProvider([] { return QSize(1280, 1024); });
+    seams::Overrides stage;
+    stage.replace(seams::messageBox, [](QWidget *, const seams::MessageRecord &m) {
+        std::fprintf(stderr, "Meldung: %s\n", qPrintable(m.text));
+    });
+    stage.replace(seams::screen, [] { return QSize(1280, 1024); });
 
     QTemporaryDir dir;
     for (const char *name : {"Frequenzen.quorvel", "Frequenzen1.quorvel"}) {

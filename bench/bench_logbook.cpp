@@ -2,12 +2,12 @@
 // each searchable column, scrolling to the last row and saving one contact, against one sequential
 // scan of the table with SQLite's built-in LIKE timed in the same run.
 //   bench_logbook [contacts ...]      default: 100000 1000000
-#include "data/RecordSource.h"
+#include "core/data/RecordSource.h"
 #include "logbook/LogbookWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "ui/Environment.h"
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -177,9 +177,11 @@ int main(int argc, char *argv[])
         sizes.push_back(QString::fromLocal8Bit(argv[i]).toInt());
     if (sizes.empty())
         sizes = {100000, 1000000};
-    ui::setScreenProvider([] { return QSize(1280, 1024); });
-    ui::setMessageObserver(
-        [](const ui::MessageRecord &r) { std::fprintf(stderr, "message: %s\n", qPrintable(r.text)); });
+    seams::Overrides stage;
+    stage.replace(seams::screen, [] { return QSize(1280, 1024); });
+    stage.replace(seams::messageBox, [](QWidget *, const seams::MessageRecord &r) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(r.text));
+    });
 
     QTemporaryDir dir;
     QDir::setCurrent(dir.path());

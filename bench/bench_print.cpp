@@ -5,8 +5,9 @@
 // With --default-printer the listing goes to the system's default printer instead, with --pdf
 // into FILE (kept).
 #include "logbook/PrintListing.h"
-#include "logbook/SystemPrinter.h"
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
+#include "ui/SystemPrinter.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -66,7 +67,7 @@ public:
     }
 
 private:
-    logbook::SystemPrinter m_printer;
+    ui::SystemPrinter m_printer;
     double *m_ms;
 };
 
@@ -131,7 +132,9 @@ int main(int argc, char **argv)
         else
             contacts = std::max(1, args.at(i).toInt());
     }
-    ui::setMessageObserver([](const ui::MessageRecord &m) { std::printf("message: %s\n", qPrintable(m.text)); });
+    seams::Overrides stage;
+    stage.replace(seams::messageBox,
+                  [](QWidget *, const seams::MessageRecord &m) { std::printf("message: %s\n", qPrintable(m.text)); });
 
     const std::vector<Record> records = generate(contacts);
     const logbook::RecordWalk walk = [&records](const logbook::RecordVisitor &visit) {
@@ -140,7 +143,7 @@ int main(int argc, char **argv)
         return true;
     };
     if (!toDefaultPrinter)
-        logbook::setPrinterLookup([file] { return pdfPrinter(file); });
+        stage.replace(seams::defaultPrinter, [file] { return pdfPrinter(file); });
 
     const int lines = 4 + 14 * contacts;
     const int perPage = linesPerPage();
@@ -150,8 +153,10 @@ int main(int argc, char **argv)
     std::vector<double> totals, paints;
     for (int run = 0; run < (toDefaultPrinter ? 1 : kRuns); ++run) {
         double paintMs = 0;
-        logbook::setPrinterFactory(
-            [&paintMs](const QString &name) { return std::make_unique<TimedPrinter>(name, &paintMs); });
+        const auto timed =
+            seams::printer.replace([&paintMs](const QString &name) -> std::unique_ptr<logbook::LinePrinter> {
+                return std::make_unique<TimedPrinter>(name, &paintMs);
+            });
         QElapsedTimer t;
         t.start();
         const logbook::PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walk);

@@ -3,8 +3,8 @@
 // Prints milliseconds (medians where repeated); asserts nothing.
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "speech/SystemVoice.h"
 #include "ui/MessageBox.h"
+#include "ui/SystemVoice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -39,10 +39,12 @@ double timeMs(const std::function<void()> &work, int runs = kRuns)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    ui::setMessageObserver([](const ui::MessageRecord &m) { std::printf("message: %s\n", qPrintable(m.text)); });
+    seams::Overrides stage;
+    stage.replace(seams::messageBox,
+                  [](QWidget *, const seams::MessageRecord &m) { std::printf("message: %s\n", qPrintable(m.text)); });
 
-    const double start = timeMs([] { speech::SystemVoice v; }, 3);
-    speech::SystemVoice voice;
+    const double start = timeMs([] { ui::SystemVoice v; }, 3);
+    ui::SystemVoice voice;
     if (voice.engine().isEmpty()) {
         std::printf("no speech engine with a voice installed\n");
         return 0;

@@ -3,7 +3,8 @@
 // Afterwards the live logbook (restore) or the backup (backup) must open, pass the integrity
 // check and hold either all old or all new contacts.
 //   stress_backup [runs]      default: 100 of each
-#include "data/LogbookFile.h"
+#include "core/data/Files.h"
+#include "core/logbook/LogbookFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -28,7 +29,7 @@ constexpr int kNewContacts = 5000;
 bool makeLogbook(const QString &file, int contacts)
 {
     QDir().mkpath(QFileInfo(file).path());
-    if (!QFile::copy(QDir(QStringLiteral(KW_DATA_DIR)).filePath(data::kLogbookFileName), file))
+    if (!QFile::copy(QDir(QStringLiteral(KW_DATA_DIR)).filePath(data::kLogbookFile), file))
         return false;
     QFile::setPermissions(file, QFile::permissions(file) | QFile::WriteOwner);
     sqlite3 *db = nullptr;
@@ -142,7 +143,7 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 100;
     QTemporaryDir dir;
     const auto file = [&](const QString &folder) {
-        return dir.filePath(folder + QLatin1Char('/') + data::kLogbookFileName);
+        return dir.filePath(folder + QLatin1Char('/') + data::kLogbookFile);
     };
     const QString live = file(QStringLiteral("Programm"));
     const QString oldSet = file(QStringLiteral("Alt")), newSet = file(QStringLiteral("Neu"));
@@ -157,12 +158,13 @@ int main(int argc, char **argv)
 
     const Tally restores = series(
         "restore", runs,
-        [&](int current) { return data::restoreLogbook(current == kOldContacts ? newSet : oldSet, live).ok(); }, live);
-    if (!data::backupLogbook(oldSet, backup).ok())
+        [&](int current) { return logbook::restoreLogbook(current == kOldContacts ? newSet : oldSet, live).ok(); },
+        live);
+    if (!logbook::backupLogbook(oldSet, backup).ok())
         return 2;
     const Tally backups = series(
         "backup", runs,
-        [&](int current) { return data::backupLogbook(current == kOldContacts ? newSet : oldSet, backup).ok(); },
+        [&](int current) { return logbook::backupLogbook(current == kOldContacts ? newSet : oldSet, backup).ok(); },
         backup);
     return restores.damaged + backups.damaged + restores.companions + backups.companions == 0 ? 0 : 1;
 }

@@ -2,8 +2,8 @@
 // schema and row files of this folder.
 //   kw_dbbuild reference <output file> <db folder>
 //   kw_dbbuild logbook   <output file> <db folder>   (does nothing when the file exists)
-#include "Maidenhead.h"
-#include "finder/CbRaster.h"
+#include "core/finder/CbRaster.h"
+#include "core/lookup/Maidenhead.h"
 
 #include <sqlite3.h>
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the program and the tests need; skips what is present.
 set -euo pipefail
-pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-speech-dev
-      qt6-declarative-dev qt6-speech-flite-plugin qt6-speech-speechd-plugin speech-dispatcher
+pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-speech-dev
+      qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
       speech-dispatcher-espeak-ng libgl-dev libsqlite3-dev libxcb1-dev fonts-dejavu-core
       fonts-liberation2 poppler-utils)
 missing=()

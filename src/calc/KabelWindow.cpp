@@ -1,7 +1,7 @@
 #include "calc/KabelWindow.h"
 
-#include "calc/Decimal.h"
 #include "calc/ResultBox.h"
+#include "core/calc/Decimal.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 

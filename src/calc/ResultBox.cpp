@@ -1,6 +1,6 @@
 #include "calc/ResultBox.h"
 
-#include "calc/Decimal.h"
+#include "core/calc/Decimal.h"
 #include "ui/MessageBox.h"
 
 #include <QLineEdit>

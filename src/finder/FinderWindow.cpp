@@ -1,8 +1,8 @@
 #include "finder/FinderWindow.h"
 
-#include "data/DataControl.h"
-#include "data/Query.h"
-#include "ui/GermanText.h"
+#include "core/data/Query.h"
+#include "core/text/GermanText.h"
+#include "ui/DataControl.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 
@@ -72,7 +72,7 @@ FinderWindow::FinderWindow(const FinderVariant &variant, QWidget *parent) : QWid
     layout->addWidget(shape, 1);
     layout->addWidget(ende);
 
-    m_source = data::openDataControl(this, data::kReferenceFile, variant.designSource);
+    m_source = ui::openDataControl(this, data::kReferenceFile, variant.designSource);
 }
 
 QGroupBox *FinderWindow::buildSearchPanel()
@@ -164,7 +164,7 @@ data::Query FinderWindow::searchQuery(const QString &table, QChar band, const QS
 void FinderWindow::txt_kanalsuche_clicked()
 {
     const QString text = txt_kanal->text();
-    const auto value = ui::readNumber(text);
+    const auto value = german::readNumber(text);
     if (!value || *value < 1 || *value > 80) {
         txt_kanal->clear();
         ui::critical(this, kChannelMessage80);
@@ -183,7 +183,7 @@ void FinderWindow::txt_kanalsuche_clicked()
 void FinderWindow::cmd_suchen_clicked()
 {
     const QString typed = txt_frequenz->text() + txt_frequenz1->text();
-    const auto value = ui::readNumber(typed);
+    const auto value = german::readNumber(typed);
     if (!value || *value < m_variant.minKHz || *value > m_variant.maxKHz) {
         txt_frequenz->clear();
         txt_frequenz1->clear();
@@ -208,7 +208,7 @@ void FinderWindow::cmd_suchen_clicked()
 
 void FinderWindow::cmd_search_clicked()
 {
-    const auto channel = ui::readNumber(txt_ch->text());
+    const auto channel = german::readNumber(txt_ch->text());
     const bool rejected = !channel || *channel < 1 || *channel > m_variant.maxChannel;
     if (rejected) {
         txt_ch->clear();
@@ -228,7 +228,7 @@ void FinderWindow::cmd_search_clicked()
             return;
         QString value = m_source->fieldText(QString(letter));
         if (m_variant.shiftKHz) {
-            const auto khz = ui::readNumber(value);
+            const auto khz = german::readNumber(value);
             if (!khz)
                 return;
             value = QString::number(std::llround(*khz) - m_variant.shiftKHz);

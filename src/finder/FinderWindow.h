@@ -1,6 +1,6 @@
 #pragma once
-#include "data/Query.h"
-#include "finder/FinderVariant.h"
+#include "core/data/Query.h"
+#include "core/finder/FinderVariant.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "data/GridModel.h"
-#include "data/Query.h"
-#include "logbook/PrintLayout.h"
+#include "core/data/Query.h"
+#include "core/logbook/PrintLayout.h"
+#include "ui/GridModel.h"
 
 #include <QString>
 #include <vector>
@@ -21,7 +21,7 @@ struct LogbookVariant {
     QString caption;
     QString table;       // the table the window lists and writes
     QString orderColumn; // the full list and every search are ordered by it
-    std::vector<data::GridColumn> gridColumns;
+    std::vector<ui::GridColumn> gridColumns;
     std::vector<SearchOption> searchOptions; // in the order SUCHEN tests them
     // felder_sperren and felder_freigeben disable and enable the remarks box with the fields
     // (the local window), or only make it read-only and editable (the DX window).

@@ -1,12 +1,12 @@
 #include "logbook/LogbookWindow.h"
 
-#include "data/DataControl.h"
-#include "data/DataGrid.h"
-#include "data/FieldBinding.h"
+#include "core/text/GermanText.h"
 #include "logbook/PrintListing.h"
-#include "ui/Environment.h"
-#include "ui/GermanText.h"
+#include "ui/DataControl.h"
+#include "ui/DataGrid.h"
+#include "ui/FieldBinding.h"
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
 #include "ui/WindowHelpers.h"
 
 #include <QCheckBox>
@@ -76,10 +76,10 @@ LogbookWindow::LogbookWindow(const LogbookVariant &variant, QWidget *parent) : Q
 
     // The data control: the logbook file, read and written; the table it writes is this
     // window's. Opening never creates a file; a missing one is told by name.
-    Adodc1 = data::createDataControl(this, data::kLogbookFile, data::RecordSource::Mode::ReadWrite);
+    Adodc1 = ui::createDataControl(this, data::kLogbookFile, data::RecordSource::Mode::ReadWrite);
     Adodc1->setEditTable(variant.table);
     Adodc1->ensureSortIndex(variant.table, variant.orderColumn);
-    m_binding = new data::FieldBinding(Adodc1, this);
+    m_binding = new ui::FieldBinding(Adodc1, this);
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
@@ -173,7 +173,7 @@ QWidget *LogbookWindow::buildRecordTab()
 QWidget *LogbookWindow::buildOverviewTab()
 {
     auto *page = new QWidget;
-    DataGrid1 = new data::DataGrid(Adodc1, m_variant.gridColumns, page);
+    DataGrid1 = new ui::DataGrid(Adodc1, m_variant.gridColumns, page);
     connect(DataGrid1, &QAbstractItemView::clicked, this, &LogbookWindow::DataGrid1_clicked);
 
     auto *frame = new QGroupBox(page);
@@ -233,7 +233,7 @@ void LogbookWindow::Form_Load()
 bool LogbookWindow::refresh(const data::Query &query)
 {
     Adodc1->setQuery(query);
-    return data::refreshOrTell(this, Adodc1);
+    return ui::refreshOrTell(this, Adodc1);
 }
 
 void LogbookWindow::showSamples(bool show)
@@ -350,7 +350,7 @@ void LogbookWindow::cmd_abbrechen_clicked()
 {
     Adodc1->cancel();
     if (Adodc1->isOpen())
-        data::refreshOrTell(this, Adodc1);
+        ui::refreshOrTell(this, Adodc1);
     felder_sperren();
     tasten_ansicht();
 }
@@ -410,7 +410,7 @@ void LogbookWindow::DataGrid1_clicked() { SSTab1->setCurrentIndex(0); }
 void LogbookWindow::txt_datum_gotFocus()
 {
     if (!txt_datum->isReadOnly())
-        txt_datum->setText(ui::dateText(ui::today()));
+        txt_datum->setText(german::dateText(seams::today()));
 }
 
 void LogbookWindow::txt_suchbegriff_clicked() { txt_suchbegriff->clear(); }

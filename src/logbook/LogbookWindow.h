@@ -14,11 +14,13 @@ class QTabWidget;
 class QTextEdit;
 
 namespace data {
-class DataGrid;
-class FieldBinding;
 class RecordSource;
 class Query;
 } // namespace data
+namespace ui {
+class DataGrid;
+class FieldBinding;
+} // namespace ui
 
 namespace logbook {
 
@@ -74,9 +76,9 @@ private:
 
     const LogbookVariant &m_variant;
     data::RecordSource *Adodc1;
-    data::FieldBinding *m_binding;
+    ui::FieldBinding *m_binding;
     QTabWidget *SSTab1;
-    data::DataGrid *DataGrid1 = nullptr;
+    ui::DataGrid *DataGrid1 = nullptr;
     std::vector<QLineEdit *> m_lockOrder; // the 18 fields in the order felder_sperren names them
     QLineEdit *txt_datum = nullptr;
     QTextEdit *RichTextBox1 = nullptr;

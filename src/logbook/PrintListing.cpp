@@ -1,6 +1,7 @@
 #include "logbook/PrintListing.h"
 
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -73,7 +74,7 @@ PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const Reco
     std::unique_ptr<LinePrinter> printer; // made at the first record: an empty logbook prints nothing
     const bool read = walk([&](const FieldReader &field) {
         if (!printer) {
-            printer = makePrinter(QString::fromUtf8(layout.documentName));
+            printer = seams::printer(QString::fromUtf8(layout.documentName));
             if (!layout.fontBeforeEveryBlock)
                 setFont(*printer, layout);
             for (int i = 0; i < layout.leadingEmptyLines; ++i)

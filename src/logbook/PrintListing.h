@@ -1,6 +1,6 @@
 #pragma once
-#include "logbook/LinePrinter.h"
-#include "logbook/PrintLayout.h"
+#include "core/logbook/LinePrinter.h"
+#include "core/logbook/PrintLayout.h"
 
 #include <QMessageBox>
 #include <QString>
@@ -21,7 +21,7 @@ using RecordWalk = std::function<bool(const RecordVisitor &visit)>;
 inline const QString kNothingToPrint = QStringLiteral("Das Logbuch enthält keine Kontakte. Es gibt nichts zu drucken.");
 
 // Prints the listing of every record the walk hands over in the given layout on the system's
-// printer (the one from makePrinter) and tells the user what became of it: nothing on success,
+// printer (the one from seams::printer) and tells the user what became of it: nothing on success,
 // a German message when there was nothing to print, when the listing went into a PDF file instead,
 // or when it could not be printed at all. Blocks until the job has been handed over.
 PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const RecordWalk &walk);

@@ -9,9 +9,9 @@ namespace lookup {
 namespace {
 const data::Query kWholeTable = data::Query(QStringLiteral("bos")).orderBy(QStringLiteral("Ort"));
 
-std::vector<data::GridColumn> columns()
+std::vector<ui::GridColumn> columns()
 {
-    std::vector<data::GridColumn> result;
+    std::vector<ui::GridColumn> result;
     for (const char *field : {"BL", "Ort", "Benutzer", "Rufname", "Kanal", "Freq"})
         result.push_back({QString::fromLatin1(field), QString::fromLatin1(field)});
     return result;

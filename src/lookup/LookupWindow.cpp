@@ -1,6 +1,6 @@
 #include "lookup/LookupWindow.h"
 
-#include "data/DataControl.h"
+#include "ui/DataControl.h"
 #include "ui/WindowHelpers.h"
 
 #include <QGroupBox>
@@ -13,13 +13,13 @@
 namespace lookup {
 
 LookupWindow::LookupWindow(const char *name, const QString &designCaption, const data::Query &firstQuery,
-                           std::vector<data::GridColumn> columns, QSize preferredSize, QWidget *parent)
+                           std::vector<ui::GridColumn> columns, QSize preferredSize, QWidget *parent)
     : QWidget(parent), m_preferredSize(preferredSize)
 {
     setObjectName(QString::fromLatin1(name));
     setWindowTitle(designCaption);
 
-    m_source = data::openDataControl(this, data::kReferenceFile, firstQuery);
+    m_source = ui::openDataControl(this, data::kReferenceFile, firstQuery);
     // openDataControl has already told the user when the file or the query failed.
     m_loaded = m_source->isOpen() && m_source->lastError().isEmpty();
     m_columns = std::move(columns);
@@ -31,14 +31,14 @@ LookupWindow::LookupWindow(const char *name, const QString &designCaption, const
 
 void LookupWindow::addGrid()
 {
-    m_grid = new data::DataGrid(m_source, std::move(m_columns), this);
+    m_grid = new ui::DataGrid(m_source, std::move(m_columns), this);
     m_layout->addWidget(m_grid, 1);
 }
 
 bool LookupWindow::runQuery(const data::Query &query)
 {
     m_source->setQuery(query);
-    return data::refreshOrTell(this, m_source);
+    return ui::refreshOrTell(this, m_source);
 }
 
 void LookupWindow::showCount(const QString &before)

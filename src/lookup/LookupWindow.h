@@ -1,6 +1,6 @@
 #pragma once
-#include "data/DataGrid.h"
-#include "data/Query.h"
+#include "core/data/Query.h"
+#include "ui/DataGrid.h"
 
 #include <QList>
 #include <QSize>
@@ -25,7 +25,7 @@ class LookupWindow : public QWidget {
     Q_OBJECT
 public:
     data::RecordSource *dataControl() const { return m_source; }
-    data::DataGrid *grid() const { return m_grid; }
+    ui::DataGrid *grid() const { return m_grid; }
     QSize sizeHint() const override { return m_preferredSize; }
 
 protected:
@@ -33,7 +33,7 @@ protected:
     // that replace it at load would only be thrown away, so the control opens with the load
     // query straight away.
     LookupWindow(const char *name, const QString &designCaption, const data::Query &firstQuery,
-                 std::vector<data::GridColumn> columns, QSize preferredSize, QWidget *parent);
+                 std::vector<ui::GridColumn> columns, QSize preferredSize, QWidget *parent);
 
     // Sets the query and runs it. On a database error the user is told, the grid keeps what it
     // showed and false comes back; the window stays open and usable.
@@ -64,8 +64,8 @@ protected:
 
 private:
     data::RecordSource *m_source;
-    data::DataGrid *m_grid = nullptr;
-    std::vector<data::GridColumn> m_columns; // until the grid is added
+    ui::DataGrid *m_grid = nullptr;
+    std::vector<ui::GridColumn> m_columns; // until the grid is added
     QVBoxLayout *m_layout;
     QHBoxLayout *m_controls;
     QList<QLineEdit *> m_searchBoxes;

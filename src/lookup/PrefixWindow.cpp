@@ -1,6 +1,6 @@
 #include "lookup/PrefixWindow.h"
 
-#include "data/RecordSource.h"
+#include "core/data/RecordSource.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 

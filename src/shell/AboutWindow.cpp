@@ -1,6 +1,6 @@
 #include "shell/AboutWindow.h"
 
-#include "ui/GermanText.h"
+#include "ui/WindowHelpers.h"
 
 #include <QFrame>
 #include <QLabel>

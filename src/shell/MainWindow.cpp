@@ -1,11 +1,12 @@
 #include "shell/MainWindow.h"
 
+#include "core/text/GermanText.h"
 #include "shell/Artwork.h"
 #include "shell/MenuTable.h"
 #include "shell/WindowRegistry.h"
-#include "ui/Environment.h"
-#include "ui/GermanText.h"
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
+#include "ui/WindowHelpers.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -50,7 +51,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::showFullSize()
 {
-    const bool managed = ui::windowManagerRunning();
+    const bool managed = seams::windowManager();
     if (!managed) {
         if (const QScreen *screen = QGuiApplication::primaryScreen())
             setGeometry(screen->availableGeometry());
@@ -62,11 +63,11 @@ void MainWindow::showFullSize()
 
 void MainWindow::Form_Load()
 {
-    const QSize screen = ui::screenPixels();
+    const QSize screen = seams::screen();
     if (screen.width() < 1024 && screen.height() < 768)
         ui::show(nullptr, QMessageBox::NoIcon,
                  QStringLiteral("Die Bildschirmauflösung sollte mindestens 1024 X 768 Pixel betragen"));
-    setWindowTitle(QStringLiteral("Herzlich Willkommen im Wellenkladde Heute: ") + ui::dateText(ui::today()));
+    setWindowTitle(QStringLiteral("Herzlich Willkommen im Wellenkladde Heute: ") + german::dateText(seams::today()));
 }
 
 void MainWindow::buildMenus()

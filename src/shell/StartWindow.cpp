@@ -2,7 +2,7 @@
 
 #include "shell/Artwork.h"
 #include "shell/MainWindow.h"
-#include "ui/GermanText.h"
+#include "ui/WindowHelpers.h"
 
 #include <QFrame>
 #include <QGuiApplication>

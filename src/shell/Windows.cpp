@@ -1,10 +1,10 @@
 #include "shell/WindowRegistry.h"
 
+#include "backup/BackupWindow.h"
 #include "calc/KabelWindow.h"
 #include "calc/WelleWindow.h"
-#include "data/BackupWindow.h"
-#include "data/ListWindow.h"
 #include "finder/FinderWindow.h"
+#include "lists/ListWindow.h"
 #include "logbook/LogbookWindow.h"
 #include "lookup/BosWindow.h"
 #include "lookup/FlugWindow.h"
@@ -12,7 +12,7 @@
 #include "lookup/PrefixWindow.h"
 #include "shell/AboutWindow.h"
 #include "speech/SpeechWindow.h"
-#include "ui/GermanText.h"
+#include "ui/WindowHelpers.h"
 
 namespace shell {
 
@@ -26,11 +26,11 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(
         QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
     registry.add(
-        QStringLiteral("frm_datensicherung"), [] { return new data::BackupWindow(data::BackupWindow::Kind::Backup); },
-        fixed);
+        QStringLiteral("frm_datensicherung"),
+        [] { return new backup::BackupWindow(backup::BackupWindow::Kind::Backup); }, fixed);
     registry.add(
         QStringLiteral("frm_wiederherstellen"),
-        [] { return new data::BackupWindow(data::BackupWindow::Kind::Restore); },
+        [] { return new backup::BackupWindow(backup::BackupWindow::Kind::Restore); },
         WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt});
     registry.add(
         QStringLiteral("frm_speech"), [] { return new speech::SpeechWindow; }, fixed);
@@ -38,12 +38,12 @@ void registerAllWindows(WindowRegistry &registry)
     registry.add(QStringLiteral("frm_locator"), [] { return new lookup::LocatorWindow; });
     registry.add(QStringLiteral("frm_bos"), [] { return new lookup::BosWindow; });
     registry.add(QStringLiteral("frm_flug"), [] { return new lookup::FlugWindow; });
-    for (const data::ListDefinition &list : data::listDefinitions()) {
+    for (const lists::ListDefinition &list : lists::listDefinitions()) {
         WindowFrame frame = fixed;
         if (list.placeTwips)
             frame.placeAt = QPoint(ui::twips(list.placeTwips->x()), ui::twips(list.placeTwips->y()));
         registry.add(
-            QString::fromLatin1(list.name), [&list] { return new data::ListWindow(list); }, frame);
+            QString::fromLatin1(list.name), [&list] { return new lists::ListWindow(list); }, frame);
     }
     for (const logbook::LogbookVariant *variant : {&logbook::kLocalLogbook, &logbook::kDxLogbook})
         registry.add(QString::fromLatin1(variant->name), [variant] { return new logbook::LogbookWindow(*variant); });

@@ -1,7 +1,8 @@
 #include "speech/SpeechWindow.h"
 
-#include "speech/Voice.h"
+#include "core/speech/Voice.h"
 #include "ui/MessageBox.h"
+#include "ui/Seams.h"
 #include "ui/WindowHelpers.h"
 
 #include <QCloseEvent>
@@ -278,7 +279,7 @@ void SpeechWindow::Form_Load()
 {
     // Starting the speech service can take a moment.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    m_voice = createVoice();
+    m_voice = seams::voice();
     m_voice->setParent(this);
     const QStringList voices = m_voice->voices();
     QGuiApplication::restoreOverrideCursor();

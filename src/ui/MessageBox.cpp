@@ -1,7 +1,5 @@
 #include "ui/MessageBox.h"
 
-#include "ui/Environment.h"
-
 #include <QApplication>
 #include <QGridLayout>
 #include <QPointer>
@@ -12,26 +10,20 @@ namespace {
 // Room beside a title in a window manager's title bar: its icon, three buttons, margins.
 constexpr int kTitleRoom = 160;
 
-MessageObserver &observer()
-{
-    static MessageObserver instance;
-    return instance;
-}
 } // namespace
-
-void setMessageObserver(MessageObserver o) { observer() = std::move(o); }
 
 void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &title)
 {
-    if (observer()) {
-        observer()(MessageRecord{title, text, icon});
-        return;
-    }
+    seams::messageBox(parent, seams::MessageRecord{title, text, icon});
+}
+
+void execMessageBox(QWidget *parent, const seams::MessageRecord &message)
+{
     QPointer<QWidget> before = QApplication::activeWindow();
-    const auto box = messageBox(parent, icon, text, title);
+    const auto box = messageBox(parent, message.icon, message.text, message.title);
     box->exec();
     // Without a window manager nobody hands the keyboard back to the window the box came from.
-    if (before && !windowManagerRunning())
+    if (before && !seams::windowManager())
         before->activateWindow();
 }
 

@@ -9,6 +9,9 @@ class QPushButton;
 
 namespace ui {
 
+// Twips of the window designs to pixels (15 twips per pixel).
+constexpr int twips(int t) { return (t + 7) / 15; }
+
 // Closes a tool window: its MDI frame when it sits in one, else the widget itself.
 void closeOwnWindow(QWidget *window);
 

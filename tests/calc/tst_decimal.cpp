@@ -1,4 +1,4 @@
-#include "calc/Decimal.h"
+#include "core/calc/Decimal.h"
 
 #include <QTest>
 

@@ -1,9 +1,10 @@
-#include "data/FolderLists.h"
-#include "data/LogbookFile.h"
+#include "backup/FolderLists.h"
+#include "core/backup/Drives.h"
+#include "core/logbook/LogbookFile.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 #include "support/TestSupport.h"
-#include "ui/Environment.h"
+#include "ui/Seams.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -130,7 +131,7 @@ QWidget *openAt(Fixture &fx, const char *command, const QString &folder)
 {
     fx.mainWindow()->trigger(command);
     QWidget *w = fx.mainWindow()->area()->activeSubWindow()->widget();
-    auto *dir = testsupport::child<data::FolderList>(w, "Dir1");
+    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
     if (!dir->setPath(folder))
         qWarning("folder %s not taken", qPrintable(folder));
     auto *files = testsupport::child<QListWidget>(w, "File1");
@@ -206,7 +207,7 @@ void TestBackup::windows()
     QVERIFY(start->font().bold());
     QCOMPARE(testsupport::child<QLabel>(w, label)->text(), labelText);
     // The lists open on the working directory and show its database files.
-    QCOMPARE(testsupport::child<data::FolderList>(w, "Dir1")->path(), QDir::currentPath());
+    QCOMPARE(testsupport::child<backup::FolderList>(w, "Dir1")->path(), QDir::currentPath());
     QStringList files;
     auto *list = testsupport::child<QListWidget>(w, "File1");
     for (int i = 0; i < list->count(); ++i)
@@ -243,21 +244,20 @@ void TestBackup::shortcutsFromAnyWindow()
 void TestBackup::listsWalkFolders()
 {
     Fixture fx;
-    data::setVolumeProvider([] {
-        return QList<data::Volume>{{"/run/media/funk/DISK", ""},
-                                   {"/boot", "BOOT"},
-                                   {"/media/funk/STICK/", "STICK"},
-                                   {"/media", ""},
-                                   {"/mnt", ""}};
+    fx.replace(seams::volumes, [] {
+        return QList<backup::Volume>{{"/run/media/funk/DISK", ""},
+                                     {"/boot", "BOOT"},
+                                     {"/media/funk/STICK/", "STICK"},
+                                     {"/media", ""},
+                                     {"/mnt", ""}};
     });
     QDir(fx.dir()).mkpath("Sicherung/Alt");
     writeBytes(fx.path("Sicherung/a.QUORVEL"), "x");
     writeBytes(fx.path("Sicherung/.versteckt.quorvel"), "x");
     writeBytes(fx.path("Sicherung/b.txt"), "x");
     QWidget *w = openAt(fx, "sichern", fx.dir());
-    data::setVolumeProvider({});
     auto *drive = testsupport::child<QComboBox>(w, "Drive1");
-    auto *dir = testsupport::child<data::FolderList>(w, "Dir1");
+    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
     auto *files = testsupport::child<QListWidget>(w, "File1");
     QStringList labels;
     for (int i = 0; i < drive->count(); ++i)
@@ -287,8 +287,8 @@ void TestBackup::listsWalkFolders()
     QTRY_COMPARE(dir->path(), QStringLiteral("/"));
     QCOMPARE(drive->currentIndex(), 0);
     // One separator between folder and file, also for the root.
-    QCOMPARE(data::joinPath(dir->path(), kLogbook), QStringLiteral("/Frequenzen1.quorvel"));
-    QCOMPARE(data::joinPath(fx.path("Sicherung"), kLogbook), fx.path("Sicherung/Frequenzen1.quorvel"));
+    QCOMPARE(logbook::joinPath(dir->path(), kLogbook), QStringLiteral("/Frequenzen1.quorvel"));
+    QCOMPARE(logbook::joinPath(fx.path("Sicherung"), kLogbook), fx.path("Sicherung/Frequenzen1.quorvel"));
 }
 
 // clang-format off
@@ -320,7 +320,7 @@ void TestBackup::refusedInProgramDir()
     QVERIFY(QFile::link(fx.dir(), fx.path("Verweis")));
     writeLogbook(fx.path("Sicherung/" + kLogbook), {"DL1ABC"});
     const QString dir = fx.dir() + programDir;
-    ui::setProgramDirProvider([dir] { return dir; });
+    fx.replace(seams::programDir, [dir] { return dir; });
     const QByteArray live = bytes(fx.path(kLogbook));
     QWidget *w = openAt(fx, command.toLatin1(), fx.dir() + folder);
     press(w);
@@ -352,7 +352,7 @@ void TestBackup::backup()
     const QStringList calls = numbered("DL", 40);
     writeLogbook(programDir + "/" + kLogbook, calls);
     if (ownProgramDir) {
-        ui::setProgramDirProvider([programDir] { return programDir; });
+        fx.replace(seams::programDir, [programDir] { return programDir; });
         writeLogbook(fx.path(kLogbook), {"ARBEITSORDNER"});
     }
     const QString target = fx.path("Stick");
@@ -394,7 +394,7 @@ void TestBackup::backupFails()
     QFETCH(QString, reason);
     Fixture fx;
     target.replace("%1", fx.dir());
-    const QString backupFile = data::joinPath(target, kLogbook);
+    const QString backupFile = logbook::joinPath(target, kLogbook);
     writeLogbook(fx.path(kLogbook), numbered("DL", 3000));
     if (target.startsWith(fx.dir()))
         writeLogbook(backupFile, {"ALT"});
@@ -446,7 +446,7 @@ void TestBackup::restore()
     const QString live = programDir + "/" + kLogbook;
     writeLogbook(live, {"ALT1", "ALT2"});
     if (liveState == "elsewhere") {
-        ui::setProgramDirProvider([programDir] { return programDir; });
+        fx.replace(seams::programDir, [programDir] { return programDir; });
         writeLogbook(fx.path(kLogbook), {"ARBEITSORDNER"});
     }
     if (liveState == "journal" || liveState == "wal")
@@ -464,7 +464,7 @@ void TestBackup::restore()
     QVERIFY(!fx.isOpen("frm_wiederherstellen"));
     QCOMPARE(callsIn(live), saved);
     QCOMPARE(leftovers(live), QStringList());
-    const QString kept = programDir + "/" + data::kReplacedLogbookName;
+    const QString kept = programDir + "/" + logbook::kReplacedLogbookName;
     QCOMPARE(QFileInfo::exists(kept), !keptCalls.isEmpty());
     if (!keptCalls.isEmpty())
         QCOMPARE(callsIn(kept), keptCalls);
@@ -544,7 +544,7 @@ void TestBackup::restoreRefused()
     QCOMPARE(fx.isOpen("frm_wiederherstellen"), !closes);
     QCOMPARE(bytes(live), liveBytes);
     QCOMPARE(leftovers(live), QStringList());
-    QVERIFY(!QFileInfo::exists(fx.path(data::kReplacedLogbookName)));
+    QVERIFY(!QFileInfo::exists(fx.path(logbook::kReplacedLogbookName)));
     QCOMPARE(bytes(source), sourceBytes);
 }
 
@@ -559,7 +559,7 @@ void TestBackup::roundTrip()
     press(openAt(fx, "rescue", fx.path("Stick")));
     QCOMPARE(fx.messages.size(), 2);
     QCOMPARE(callsIn(fx.path(kLogbook)), QStringList({"DL1ABC", "DO2XYZ"}));
-    QCOMPARE(callsIn(fx.path(data::kReplacedLogbookName)), QStringList({"DL1ABC", "DO2XYZ", "DK3NEU"}));
+    QCOMPARE(callsIn(fx.path(logbook::kReplacedLogbookName)), QStringList({"DL1ABC", "DO2XYZ", "DK3NEU"}));
 }
 
 QTEST_MAIN(TestBackup)

@@ -1,8 +1,8 @@
-#include "data/DataGrid.h"
-#include "data/ListWindow.h"
+#include "lists/ListWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 #include "support/TestSupport.h"
+#include "ui/DataGrid.h"
 
 #include <QFile>
 #include <QHeaderView>
@@ -28,7 +28,7 @@ private slots:
 
 namespace {
 // Opens a window inside a shown main window, so that its grid is laid out as the user sees it.
-data::DataGrid *shownGrid(Fixture &fx, const QString &window)
+ui::DataGrid *shownGrid(Fixture &fx, const QString &window)
 {
     shell::MainWindow *main = fx.mainWindow();
     main->resize(1280, 1000);
@@ -39,7 +39,7 @@ data::DataGrid *shownGrid(Fixture &fx, const QString &window)
     if (!w)
         return nullptr;
     shell::WindowRegistry::instance().frame(window)->move(0, 0);
-    auto *grid = w->findChild<data::DataGrid *>("DataGrid1");
+    auto *grid = w->findChild<ui::DataGrid *>("DataGrid1");
     QCoreApplication::processEvents();
     return grid;
 }
@@ -164,7 +164,7 @@ void TestListWindows::gridsFitTheirContent()
 {
     QFETCH(QString, window);
     Fixture fx;
-    data::DataGrid *grid = shownGrid(fx, window);
+    ui::DataGrid *grid = shownGrid(fx, window);
     QVERIFY(grid);
     QAbstractItemModel *model = grid->model();
     const int last = model->columnCount() - 1;
@@ -186,7 +186,7 @@ void TestListWindows::cutCellsShowTheirText()
     QVERIFY(testsupport::execSql(fx.path("Frequenzen.quorvel"),
                                  "insert into dxfreq select * from dxfreq; insert into dxfreq select * from dxfreq;"
                                  "insert into dxfreq values ('1,000 MHz', 'AMFMSSBCWRTTYPSKFT8', 'X');"));
-    data::DataGrid *grid = shownGrid(fx, "frm_dx");
+    ui::DataGrid *grid = shownGrid(fx, "frm_dx");
     QVERIFY(grid);
     const auto toolTip = [grid](const QModelIndex &index) {
         const QPoint at = grid->visualRect(index).center();

@@ -1,9 +1,9 @@
-#include "data/DataControl.h"
-#include "data/DataGrid.h"
-#include "data/FieldBinding.h"
-#include "data/RecordSource.h"
-#include "data/SqlLike.h"
+#include "core/data/RecordSource.h"
+#include "core/data/SqlLike.h"
 #include "support/TestSupport.h"
+#include "ui/DataControl.h"
+#include "ui/DataGrid.h"
+#include "ui/FieldBinding.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -380,7 +380,7 @@ void TestRecordSource::gridFollowsSourceAndSelection()
     QVERIFY(source.open(data::kReferenceFile));
     source.setRecordSource("select * from umbau");
     QVERIFY(source.refresh());
-    data::DataGrid grid(&source, {{"Kanal", "Kanal"}, {"Band D", "d"}, {"Gone", "nosuchfield"}});
+    ui::DataGrid grid(&source, {{"Kanal", "Kanal"}, {"Band D", "d"}, {"Gone", "nosuchfield"}});
     QCOMPARE(grid.model()->rowCount(), 40);
     QCOMPARE(grid.model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Band D"));
     QCOMPARE(grid.model()->index(23, 1).data().toString(), QStringLiteral("27235"));
@@ -406,7 +406,7 @@ void TestRecordSource::bindingShowsAndStoresRow()
     QLineEdit skip, ort;
     QCheckBox qsl;
     QTextEdit remarks;
-    data::FieldBinding binding(&source);
+    ui::FieldBinding binding(&source);
     binding.bind(&skip, "skip");
     binding.bind(&ort, "ort");
     binding.bind(&qsl, "qslverschickt");
@@ -470,9 +470,9 @@ void TestRecordSource::pendingRecordSurvivesAMove()
     fillContacts(fx.path(data::kLogbookFile), 3);
     RecordSource source;
     openLogbook(source);
-    data::DataGrid grid(&source, {{"SKIP", "skip"}, {"QTH", "ort"}});
+    ui::DataGrid grid(&source, {{"SKIP", "skip"}, {"QTH", "ort"}});
     QLineEdit skip;
-    data::FieldBinding binding(&source);
+    ui::FieldBinding binding(&source);
     binding.bind(&skip, "skip");
     if (adding) {
         QVERIFY(source.addNew());
@@ -513,7 +513,7 @@ void TestRecordSource::editsChangeTheShownResultInPlace()
     fillContacts(fx.path(data::kLogbookFile), rows);
     RecordSource source;
     openLogbook(source);
-    data::GridModel model(&source, {{"SKIP", "skip"}});
+    ui::GridModel model(&source, {{"SKIP", "skip"}});
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
     QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
@@ -670,7 +670,7 @@ void TestRecordSource::missingOrBrokenFile()
         f.write(content);
     }
     QWidget window;
-    RecordSource *source = data::openDataControl(&window, data::kReferenceFile, "select * from umbau");
+    RecordSource *source = ui::openDataControl(&window, data::kReferenceFile, "select * from umbau");
     QVERIFY(source);
     QVERIFY(!source->isOpen());
     QCOMPARE(fx.messages.size(), 1);

@@ -1,5 +1,5 @@
-#include "Maidenhead.h"
-#include "data/RecordSource.h"
+#include "core/data/RecordSource.h"
+#include "core/lookup/Maidenhead.h"
 #include "support/TestSupport.h"
 
 #include <QFile>

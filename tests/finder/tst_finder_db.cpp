@@ -1,5 +1,5 @@
-#include "data/RecordSource.h"
-#include "finder/FinderVariant.h"
+#include "core/data/RecordSource.h"
+#include "core/finder/FinderVariant.h"
 #include "finder/FinderWindow.h"
 #include "support/TestSupport.h"
 

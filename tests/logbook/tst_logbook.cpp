@@ -1,9 +1,9 @@
-#include "data/RecordSource.h"
+#include "core/data/RecordSource.h"
+#include "core/text/GermanText.h"
 #include "logbook/LogbookWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 #include "support/TestSupport.h"
-#include "ui/GermanText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -369,7 +369,7 @@ void TestLogbook::dateFieldFillsToday()
     QCOMPARE(countIn("Kontakt", "datum = '07.12.2026'"), 1);
     lb.click("cmd_neu");
     lb.focus("txt_datum");
-    QCOMPARE(datum->text(), ui::dateText(Fixture::fixedDate));
+    QCOMPARE(datum->text(), german::dateText(Fixture::fixedDate));
 }
 
 // clang-format off
@@ -630,7 +630,8 @@ int saveAndWait(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QDir::setCurrent(qEnvironmentVariable("KW_SAVE_AND_WAIT"));
-    ui::setMessageObserver([](const ui::MessageRecord &r) { std::fprintf(stderr, "%s\n", qPrintable(r.text)); });
+    const auto told = seams::messageBox.replace(
+        [](QWidget *, const seams::MessageRecord &r) { std::fprintf(stderr, "%s\n", qPrintable(r.text)); });
     shell::MainWindow main;
     Logbook lb{shell::WindowRegistry::instance().show(kLocal)};
     lb.click("cmd_neu");

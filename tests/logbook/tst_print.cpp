@@ -1,7 +1,7 @@
-#include "data/RecordSource.h"
+#include "core/data/RecordSource.h"
 #include "logbook/PrintListing.h"
-#include "logbook/SystemPrinter.h"
 #include "support/TestSupport.h"
+#include "ui/SystemPrinter.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,7 +186,7 @@ private slots:
     {
         m_fx = std::make_unique<Fixture>(QSize(1280, 1024), false);
         m_calls.clear();
-        logbook::setPrinterFactory([this](const QString &document) {
+        m_fx->replace(seams::printer, [this](const QString &document) -> std::unique_ptr<logbook::LinePrinter> {
             m_calls << "<open " + document + ">";
             return std::make_unique<RecordingPrinter>(&m_calls);
         });
@@ -196,8 +196,6 @@ private slots:
     }
     void cleanup()
     {
-        logbook::setPrinterFactory({});
-        logbook::setPrinterLookup({});
         m_oldHome.isEmpty() ? void(qunsetenv("HOME")) : void(qputenv("HOME", m_oldHome));
         m_fx.reset();
     }
@@ -276,8 +274,8 @@ void TestPrint::recordedListing()
 void TestPrint::paintedListing()
 {
     const QString file = m_fx->path("druck.pdf");
-    logbook::setPrinterFactory({});
-    logbook::setPrinterLookup([file] { return pdfPrinter(file); });
+    const auto realPrinter = seams::printer.replace({});
+    const auto intoFile = seams::defaultPrinter.replace([file] { return pdfPrinter(file); });
 
     QList<Record> records;
     for (int i = 1; i <= 60; ++i)
@@ -363,11 +361,12 @@ void TestPrint::fallback()
     QFETCH(QString, file);
     QFETCH(QString, message);
 
-    logbook::setPrinterFactory({});
+    const auto realPrinter = seams::printer.replace({});
     const QString home = m_fx->path(homeMissing ? "fehlt" : "home");
     qputenv("HOME", QFile::encodeName(home));
     const QString refused = m_fx->path("fehlt/drucker.pdf");
-    logbook::setPrinterLookup([printer, refused] { return printer == "none" ? nullptr : pdfPrinter(refused); });
+    const auto lookup =
+        seams::defaultPrinter.replace([printer, refused] { return printer == "none" ? nullptr : pdfPrinter(refused); });
     const QString earlier = QDir(home).filePath(file).replace(" (2)", "");
     if (earlierFile) {
         QFile f(earlier);

@@ -1,4 +1,4 @@
-#include "data/RecordSource.h"
+#include "core/data/RecordSource.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 #include "support/TestSupport.h"

@@ -3,7 +3,7 @@
 #include "shell/StartWindow.h"
 #include "shell/WindowRegistry.h"
 #include "support/TestSupport.h"
-#include "ui/Environment.h"
+#include "ui/Seams.h"
 
 #include <QAction>
 #include <QFile>
@@ -157,7 +157,7 @@ void TestShell::timerOpensMainOnceEvenDuringWarning()
     splash->show();
     // A second tick while the warning box is up must neither open nor close anything.
     int ticksDuringWarning = 0;
-    ui::setMessageObserver([&](const ui::MessageRecord &r) {
+    fx.replace(seams::messageBox, [&](QWidget *, const seams::MessageRecord &r) {
         fx.messages << r;
         ++ticksDuringWarning;
         splash->Timer1_Timer();
@@ -190,7 +190,7 @@ void TestShell::timerTickOpensMain()
 void TestShell::fillsScreenWithoutWindowManager()
 {
     Fixture fx;
-    ui::setWindowManagerProvider([] { return false; });
+    fx.replace(seams::windowManager, [] { return false; });
     QPointer<shell::StartWindow> splash = new shell::StartWindow;
     splash->Timer1_Timer();
     QPointer<shell::MainWindow> main = splash->mainWindow();
@@ -204,11 +204,14 @@ void TestShell::fillsScreenWithoutWindowManager()
 void TestShell::captionKeepsStartDate()
 {
     Fixture fx;
-    ui::setTodayProvider([] { return QDate(2026, 12, 31); });
-    shell::MainWindow main;
-    ui::setTodayProvider([] { return QDate(2027, 1, 1); });
+    std::unique_ptr<shell::MainWindow> main;
+    {
+        const auto lastDay = seams::today.replace([] { return QDate(2026, 12, 31); });
+        main = std::make_unique<shell::MainWindow>();
+    }
+    fx.replace(seams::today, [] { return QDate(2027, 1, 1); });
     QTest::qWait(10);
-    QCOMPARE(main.windowTitle(), QStringLiteral("Herzlich Willkommen im Wellenkladde Heute: 31.12.2026"));
+    QCOMPARE(main->windowTitle(), QStringLiteral("Herzlich Willkommen im Wellenkladde Heute: 31.12.2026"));
 }
 
 void TestShell::menuTree()

@@ -1,10 +1,10 @@
 #include "support/TestSupport.h"
 
+#include "core/speech/Voice.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 #include "speech/SpeechWindow.h"
-#include "speech/SystemVoice.h"
-#include "speech/Voice.h"
+#include "ui/SystemVoice.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -123,13 +123,12 @@ void TestSpeech::init()
     m_stage = Stage{};
     g_stage = &m_stage;
     m_fx = std::make_unique<Fixture>();
-    speech::setVoiceFactory([] { return new FakeVoice; });
+    m_fx->replace(seams::voice, []() -> speech::Voice * { return new FakeVoice; });
 }
 
 void TestSpeech::cleanup()
 {
     m_fx.reset();
-    speech::setVoiceFactory({});
     g_stage = nullptr;
 }
 
@@ -425,18 +424,18 @@ void TestSpeech::closeWhileSpeaking()
 void TestSpeech::systemVoice()
 {
     QTest::ignoreMessage(QtCriticalMsg, "Text-to-speech plug-in \"no-such-engine\" is not supported.");
-    speech::SystemVoice none(QStringList{QStringLiteral("no-such-engine")});
+    ui::SystemVoice none(QStringList{QStringLiteral("no-such-engine")});
     QVERIFY(none.engine().isEmpty());
     QVERIFY(none.voices().isEmpty());
     QVERIFY(!none.select(0));
     QCOMPARE(none.speak(QStringLiteral("ALPHA")).status, SpeakResult::Status::NoVoice);
 
-    QVERIFY(!speech::SystemVoice::engineOrder().contains(QStringLiteral("flite"))); // crashes, see engineOrder()
+    QVERIFY(!ui::SystemVoice::engineOrder().contains(QStringLiteral("flite"))); // crashes, see engineOrder()
     // Without a sound server the speech service would start, fail its output and hang on.
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER")
         && !QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/pulse/native")))
         QSKIP("No sound server on this machine: the system's voice is not tried");
-    speech::SystemVoice voice;
+    ui::SystemVoice voice;
     if (voice.engine().isEmpty())
         QSKIP("No speech engine with a voice installed, or the speech service does not answer");
     const QStringList voices = voice.voices();
@@ -453,7 +452,7 @@ void TestSpeech::systemVoice()
     QElapsedTimer clock;
     clock.start();
     const SpeakResult result = voice.speak(QStringLiteral("ALPHA"));
-    QVERIFY(clock.elapsed() < speech::SystemVoice::timeAllowed(QStringLiteral("ALPHA")).count() + 2000);
+    QVERIFY(clock.elapsed() < ui::SystemVoice::timeAllowed(QStringLiteral("ALPHA")).count() + 2000);
     if (!result.ok())
         QSKIP(qPrintable(
             QStringLiteral("Engine %1 has voices but no audio output here: %2")

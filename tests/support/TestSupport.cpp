@@ -1,9 +1,9 @@
 #include "support/TestSupport.h"
 
+#include "core/speech/Voice.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "speech/Voice.h"
-#include "ui/Environment.h"
+#include "ui/Seams.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,14 +27,14 @@ QString Fixture::builtFile(const QString &file) { return QDir(QStringLiteral(KW_
 
 Fixture::Fixture(QSize screenSize, bool copyDatabases) : m_oldCwd(QDir::currentPath())
 {
-    ui::setTodayProvider([] { return fixedDate; });
-    ui::setScreenProvider([screenSize] { return screenSize; });
+    m_seams.replace(seams::today, [] { return fixedDate; });
+    m_seams.replace(seams::screen, [screenSize] { return screenSize; });
     // The program's directory is the working folder too, never the folder of the built files.
-    ui::setProgramDirProvider([this] { return m_dir.path(); });
-    ui::setMessageObserver([this](const ui::MessageRecord &r) { messages << r; });
+    m_seams.replace(seams::programDir, [this] { return m_dir.path(); });
+    m_seams.replace(seams::messageBox, [this](QWidget *, const seams::MessageRecord &r) { messages << r; });
     // No test speaks through the system's voice unless it asks for it: a speech service started
     // on a machine without sound can outlive the test.
-    speech::setVoiceFactory([] { return new SilentVoice; });
+    m_seams.replace(seams::voice, []() -> speech::Voice * { return new SilentVoice; });
     if (copyDatabases) {
         for (const QString file : {QStringLiteral("Frequenzen.quorvel"), QStringLiteral("Frequenzen1.quorvel")}) {
             const QString target = m_dir.filePath(file);
@@ -50,12 +50,6 @@ Fixture::~Fixture()
 {
     m_main.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ui::setMessageObserver({});
-    speech::setVoiceFactory({});
-    ui::setTodayProvider({});
-    ui::setScreenProvider({});
-    ui::setProgramDirProvider({});
-    ui::setWindowManagerProvider({});
     QDir::setCurrent(m_oldCwd);
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "ui/MessageBox.h"
+#include "ui/Seams.h"
 
 #include <QDate>
 #include <QList>
@@ -17,7 +17,7 @@ class MainWindow;
 namespace testsupport {
 
 // One per test case (create it in init(), drop it in cleanup()):
-// - today is fixedDate, the screen is screenSize;
+// - today is fixedDate, the screen is screenSize (every seam it replaces is put back when it goes);
 // - message boxes are recorded in messages instead of shown;
 // - the working directory is a fresh temporary folder holding copies of the built
 //   Frequenzen.quorvel and Frequenzen1.quorvel, and it is the program's directory as well;
@@ -29,13 +29,19 @@ public:
     explicit Fixture(QSize screenSize = QSize(1280, 1024), bool copyDatabases = true);
     ~Fixture();
 
-    QList<ui::MessageRecord> messages;
+    QList<seams::MessageRecord> messages;
     QStringList messageTexts() const;
     void clearMessages() { messages.clear(); }
 
     QString dir() const { return m_dir.path(); }
     QString path(const QString &file) const { return m_dir.filePath(file); }
     static QString builtFile(const QString &file); // next to the built program
+
+    // Puts a stand-in in place of a seam until the fixture goes.
+    template <typename S, typename F> void replace(S &seam, F &&standIn)
+    {
+        m_seams.replace(seam, std::forward<F>(standIn));
+    }
 
     shell::MainWindow *mainWindow();
     QWidget *open(const QString &name);
@@ -44,6 +50,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    seams::Overrides m_seams; // undone when the fixture goes, whatever the test did
     QString m_oldCwd;
     std::unique_ptr<shell::MainWindow> m_main;
 };

@@ -1,6 +1,6 @@
-#include "calc/Decimal.h"
+#include "core/calc/Decimal.h"
+#include "core/text/GermanText.h"
 #include "support/TestSupport.h"
-#include "ui/GermanText.h"
 #include "ui/MessageBox.h"
 
 #include <QLineEdit>
@@ -45,7 +45,7 @@ void TestUi::oneNumberRule()
     QFETCH(QString, text);
     QFETCH(bool, number);
     QFETCH(double, value);
-    const auto read = ui::readNumber(text);
+    const auto read = german::readNumber(text);
     QCOMPARE(read.has_value(), number);
     const auto decimal = calc::Decimal::parse(text);
     QCOMPARE(decimal.has_value(), number);

@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <memory>
+
+namespace logbook {
+
+// What became of a printed listing; the message the user gets is made from it.
+struct PrintOutcome {
+    enum class Result {
+        Printed,        // handed to the printer
+        SavedAsPdf,     // no printer, or the printer failed: the listing is in pdfFile
+        Failed,         // neither printed nor saved
+        NothingToPrint, // the logbook holds no contact
+        ReadFailed,     // the logbook could not be read to its end; nothing was sent
+    };
+    enum class Reason {
+        None,
+        NoPrinter,     // the system has no default printer
+        JobNotStarted, // the printer refused to start the job
+        JobFailed,     // the printer failed while the listing was painted or sent
+    };
+    Result result = Result::Failed;
+    Reason reason = Reason::None;
+    QString printer; // the printer's name, when there was one
+    QString pdfFile; // the fallback file (or the one that could not be written)
+    int pages = 0;
+};
+
+// The system's printer used as a line printer: a font, then whole lines one after the other.
+// The printer starts a new page itself when one is full.
+class LinePrinter {
+public:
+    virtual ~LinePrinter() = default;
+    virtual void setFontName(const QString &name) = 0;
+    virtual void setFontSize(float points) = 0;
+    virtual void printLine(const QString &line) = 0;
+    // Sends the document to the printer (or wherever it ends up) and says what happened.
+    virtual PrintOutcome endDocument() = 0;
+    // Drops the document: nothing of it reaches the printer.
+    virtual void abortDocument() = 0;
+};
+
+} // namespace logbook

@@ -1,0 +1,60 @@
+#include "ui/DataControl.h"
+
+#include "ui/MessageBox.h"
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+namespace ui {
+
+data::RecordSource *createDataControl(QWidget *window, const QString &fileName, data::RecordSource::Mode mode)
+{
+    auto *source = new data::RecordSource(window);
+    source->setObjectName(QStringLiteral("Adodc1"));
+    // Rows are read while the grid paints; the message waits until the painting is done.
+    QObject::connect(
+        source, &data::RecordSource::readFailed, window,
+        [window](const QString &message) { ui::critical(window, message); }, Qt::QueuedConnection);
+    if (!source->open(fileName, mode)) {
+        ui::critical(window, source->lastError()
+                                 + QStringLiteral("\nDas Fenster bleibt leer. Bitte die Datei in den "
+                                                  "Programmordner legen und das Fenster neu öffnen."));
+    }
+    return source;
+}
+
+namespace {
+data::RecordSource *openWith(QWidget *window, const QString &fileName, data::RecordSource::Mode mode,
+                             const std::function<void(data::RecordSource *)> &setQuery)
+{
+    data::RecordSource *source = createDataControl(window, fileName, mode);
+    setQuery(source);
+    if (source->isOpen())
+        refreshOrTell(window, source);
+    return source;
+}
+} // namespace
+
+data::RecordSource *openDataControl(QWidget *window, const QString &fileName, const data::Query &query,
+                                    data::RecordSource::Mode mode)
+{
+    return openWith(window, fileName, mode, [&query](data::RecordSource *s) { s->setQuery(query); });
+}
+
+data::RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &queryText)
+{
+    return openWith(window, fileName, data::RecordSource::Mode::ReadOnly,
+                    [&queryText](data::RecordSource *s) { s->setRecordSource(queryText); });
+}
+
+bool refreshOrTell(QWidget *window, data::RecordSource *source)
+{
+    if (source->refresh())
+        return true;
+    ui::critical(window, QStringLiteral("Die Daten aus %1 konnten nicht gelesen werden:\n%2")
+                             .arg(source->fileName(), source->lastError()));
+    return false;
+}
+
+} // namespace ui

@@ -1,0 +1,35 @@
+#pragma once
+#include "ui/GridModel.h"
+
+#include <QTableView>
+
+namespace ui {
+
+// DataGrid1: a read-only table bound to a record source; selecting a row moves the current row.
+// Every column is as wide as its header and the rows in view need, the last one stretches to the
+// window, and a cell cut short shows its full text as a tool tip.
+class DataGrid : public QTableView {
+    Q_OBJECT
+public:
+    DataGrid(data::RecordSource *source, std::vector<GridColumn> columns, QWidget *parent = nullptr);
+
+    // Sizes the columns to the header and the rows in view (never reading further rows), each
+    // at most half the grid wide. Runs by itself when the grid is shown or gets a new result.
+    void fitColumns();
+    // Whether the cell shows less than its whole text.
+    bool isCut(const QModelIndex &index) const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+
+private:
+    void showCurrent(int row);
+
+    data::RecordSource *m_source;
+    GridModel *m_model;
+    int m_fittedHeight = -1; // viewport height the columns were last fitted for
+};
+
+} // namespace ui

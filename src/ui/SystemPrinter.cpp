@@ -1,0 +1,108 @@
+#include "ui/SystemPrinter.h"
+
+#include "core/text/GermanText.h"
+#include "ui/Seams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPageSize>
+#include <QPrinter>
+
+namespace ui {
+namespace {
+
+void prepare(QPrinter &printer, const QString &documentName)
+{
+    printer.setDocName(documentName);
+    printer.setCreator(QStringLiteral("WELLENKLADDE 2006"));
+    printer.setFullPage(false);
+    // A printer whose hardware margins are wider keeps its own.
+    printer.setPageMargins(QMarginsF(20, 15, 15, 15), QPageLayout::Millimeter);
+}
+
+// A PDF counts as written only when it is complete on disk.
+bool completePdf(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly) || f.size() < 32)
+        return false;
+    if (!f.read(5).startsWith("%PDF-"))
+        return false;
+    f.seek(std::max<qint64>(0, f.size() - 1024));
+    return f.readAll().contains("%%EOF");
+}
+
+bool paintOnto(QPrinter &printer, const QList<DocumentLine> &lines, logbook::PrintOutcome &outcome)
+{
+    const PaintResult painted = paintDocument(printer, lines);
+    outcome.pages = painted.pages;
+    if (!painted.started) {
+        outcome.reason = logbook::PrintOutcome::Reason::JobNotStarted;
+        return false;
+    }
+    bool done = painted.finished;
+    if (done && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        done = completePdf(printer.outputFileName());
+    if (!done)
+        outcome.reason = logbook::PrintOutcome::Reason::JobFailed;
+    return done;
+}
+
+} // namespace
+
+QString reservePdfFile(const QString &folder, const QString &documentName)
+{
+    const QString stem = documentName + u' ' + german::dateText(seams::today());
+    const QDir dir(folder);
+    for (int n = 1; n < 10000; ++n) {
+        const QString name = n == 1 ? stem + QStringLiteral(".pdf") : QStringLiteral("%1 (%2).pdf").arg(stem).arg(n);
+        QFile file(dir.filePath(name));
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return file.fileName();
+        if (!file.exists())
+            return {}; // not a name clash: the folder takes no file
+    }
+    return {};
+}
+
+SystemPrinter::SystemPrinter(QString documentName) : m_documentName(std::move(documentName)) {}
+
+logbook::PrintOutcome SystemPrinter::endDocument()
+{
+    logbook::PrintOutcome outcome;
+    if (std::unique_ptr<QPrinter> printer = seams::defaultPrinter()) {
+        outcome.printer = printer->printerName();
+        prepare(*printer, m_documentName);
+        if (paintOnto(*printer, m_lines, outcome)) {
+            outcome.result = logbook::PrintOutcome::Result::Printed;
+            outcome.reason = logbook::PrintOutcome::Reason::None;
+            return outcome;
+        }
+    } else {
+        outcome.reason = logbook::PrintOutcome::Reason::NoPrinter;
+    }
+
+    const QString home = QDir::homePath();
+    outcome.pdfFile = reservePdfFile(home, m_documentName);
+    if (outcome.pdfFile.isEmpty()) {
+        outcome.pdfFile = QDir(home).filePath(m_documentName + u' ' + german::dateText(seams::today()) + ".pdf");
+        outcome.result = logbook::PrintOutcome::Result::Failed;
+        return outcome;
+    }
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(outcome.pdfFile);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    prepare(pdf, m_documentName);
+    logbook::PrintOutcome saved = outcome; // keeps why the printer was not used
+    if (paintOnto(pdf, m_lines, saved)) {
+        outcome.pages = saved.pages;
+        outcome.result = logbook::PrintOutcome::Result::SavedAsPdf;
+    } else {
+        QFile::remove(outcome.pdfFile); // a broken file must not pass for the listing
+        outcome.result = logbook::PrintOutcome::Result::Failed;
+    }
+    return outcome;
+}
+
+} // namespace ui
