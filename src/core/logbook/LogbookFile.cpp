@@ -1,6 +1,7 @@
 #include "core/logbook/LogbookFile.h"
 
-#include "core/data/RecordSource.h"
+#include "core/logbook/Contact.h"
+#include "core/sql/Sqlite.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -18,16 +19,6 @@
 
 namespace logbook {
 namespace {
-
-// The columns the logbook windows bind and search; a file without them is no logbook.
-const QStringList kContactColumns = {
-    QStringLiteral("skip"),     QStringLiteral("vorname"), QStringLiteral("ort"),      QStringLiteral("land"),
-    QStringLiteral("callsign"), QStringLiteral("datum"),   QStringLiteral("uhrzeit"),  QStringLiteral("lanal"),
-    QStringLiteral("frequenz"), QStringLiteral("band"),    QStringLiteral("rwert"),    QStringLiteral("swert"),
-    QStringLiteral("name"),     QStringLiteral("strasse"), QStringLiteral("plz"),      QStringLiteral("tel"),
-    QStringLiteral("email"),    QStringLiteral("web"),     QStringLiteral("bemerkung")};
-const QStringList kDxColumns =
-    kContactColumns + QStringList{QStringLiteral("qslverschickt"), QStringLiteral("qslbekommen")};
 
 // SQLite's companions of a database file: a rollback journal, a write-ahead log and its index.
 const QStringList kSideSuffixes = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
@@ -93,51 +84,18 @@ QString folderReason(const QString &folder, const QString &error)
     return QFileInfo(folder).isDir() ? error : systemReason(ENODEV);
 }
 
-// One SQLite connection, closed on every path out.
-class Connection {
-public:
-    ~Connection() { sqlite3_close(m_db); }
-    int open(const QString &path, int flags)
-    {
-        const int rc = sqlite3_open_v2(native(path).constData(), &m_db, flags, nullptr);
-        if (m_db) {
-            sqlite3_extended_result_codes(m_db, 1);
-            sqlite3_busy_timeout(m_db, 3000);
-        }
-        return rc;
-    }
-    sqlite3 *handle() const { return m_db; }
-    int exec(const char *sql) { return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr); }
-    // The first column of every row of a statement.
-    int rows(const QString &sql, QStringList *out)
-    {
-        sqlite3_stmt *stmt = nullptr;
-        int rc = sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &stmt, nullptr);
-        if (rc == SQLITE_OK) {
-            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-                *out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-        }
-        sqlite3_finalize(stmt);
-        return rc == SQLITE_DONE ? SQLITE_OK : rc;
-    }
-    int systemErrno() const { return m_db ? sqlite3_system_errno(m_db) : 0; }
-
-private:
-    sqlite3 *m_db = nullptr;
-};
-
 // Why SQLite could not write a file: disk full, folder gone, no permission.
-QString writeReason(const Connection &c, int rc)
+QString writeReason(const sql::Database &c, int rc)
 {
     if ((rc & 0xff) == SQLITE_FULL)
         return systemReason(ENOSPC);
     if (const int e = c.systemErrno())
         return systemReason(e);
-    return data::engineMessage(rc);
+    return sql::engineMessage(rc);
 }
 
 // Why SQLite could not read a file the user chose.
-QString readReason(const Connection &c, int rc)
+QString readReason(const sql::Database &c, int rc)
 {
     switch (rc & 0xff) {
     case SQLITE_NOTADB:
@@ -156,7 +114,7 @@ QString readReason(const Connection &c, int rc)
     }
     if (const int e = c.systemErrno())
         return systemReason(e);
-    return data::engineMessage(rc);
+    return sql::engineMessage(rc);
 }
 
 int syncPath(const QString &path, bool directory)
@@ -214,12 +172,13 @@ int copyFileSynced(const QString &from, const QString &to)
 // Copies the database open on source into a new file through SQLite's online backup, which
 // reads under a shared lock and so never catches another connection in the middle of a write.
 // The copy is left in rollback-journal mode and synced. Returns the reason of a failure.
-QString copyDatabase(Connection &source, const QString &target)
+QString copyDatabase(sql::Database &source, const QString &target)
 {
-    Connection dest;
-    int rc = dest.open(target, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    sql::Database dest;
+    int rc = dest.open(target, sql::Database::Access::Create);
     if (rc == SQLITE_OK)
-        rc = dest.exec("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF"); // a scratch file until renamed
+        rc = dest.exec(
+            QStringLiteral("PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF")); // a scratch file until renamed
     if (rc != SQLITE_OK)
         return writeReason(dest, rc);
     sqlite3_backup *backup = sqlite3_backup_init(dest.handle(), "main", source.handle(), "main");
@@ -239,7 +198,7 @@ QString copyDatabase(Connection &source, const QString &target)
         return dest.systemErrno() || (rc & 0xff) == SQLITE_FULL ? writeReason(dest, rc) : readReason(source, rc);
     }
     // A copy of a file in write-ahead-log mode would carry that mode; the copy stands alone.
-    rc = dest.exec("PRAGMA journal_mode=DELETE");
+    rc = dest.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     if (rc != SQLITE_OK)
         return writeReason(dest, rc);
     const int error = syncPath(target, false);
@@ -247,25 +206,24 @@ QString copyDatabase(Connection &source, const QString &target)
 }
 
 // Why the file is not an intact logbook of this program; empty when it is one.
-QString logbookProblem(Connection &db)
+QString logbookProblem(sql::Database &db)
 {
     QStringList check;
-    int rc = db.rows(QStringLiteral("PRAGMA integrity_check"), &check);
+    int rc = db.column(QStringLiteral("PRAGMA integrity_check"), &check);
     if (rc != SQLITE_OK)
         return readReason(db, rc);
     if (check != QStringList{QStringLiteral("ok")})
         return QStringLiteral("Sie ist beschädigt (die Prüfung der Datenbank ist fehlgeschlagen).");
-    const std::pair<QString, const QStringList *> tables[] = {{QStringLiteral("Kontakt"), &kContactColumns},
-                                                              {QStringLiteral("Kontakt_dx"), &kDxColumns}};
-    for (const auto &[table, columns] : tables) {
+    for (const Book book : {Book::Local, Book::Dx}) {
+        const QString table = tableOf(book);
         QStringList present;
-        rc = db.rows(QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')").arg(table), &present);
+        rc = db.column(QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')").arg(table), &present);
         if (rc != SQLITE_OK)
             return readReason(db, rc);
         if (present.isEmpty())
             return QStringLiteral("Sie ist kein Logbuch: die Tabelle „%1“ fehlt.").arg(table);
         const QSet<QString> have(present.begin(), present.end());
-        for (const QString &column : *columns) {
+        for (const QString &column : columnsOf(book)) {
             if (!have.contains(column))
                 return QStringLiteral("Sie ist kein Logbuch: der Tabelle „%1“ fehlt die Spalte „%2“.")
                     .arg(table, column);
@@ -293,12 +251,12 @@ QString settle(const QString &path)
         return {};
     }
     {
-        Connection db;
+        sql::Database db;
         QStringList ignored;
         // Errors are not ours to judge here: a damaged logbook may well be replaced.
-        if (db.open(path, SQLITE_OPEN_READWRITE) == SQLITE_OK
-            && db.rows(QStringLiteral("PRAGMA journal_mode=DELETE"), &ignored) == SQLITE_OK)
-            db.rows(QStringLiteral("SELECT count(*) FROM sqlite_master"), &ignored);
+        if (db.open(path, sql::Database::Access::ReadWrite) == SQLITE_OK
+            && db.column(QStringLiteral("PRAGMA journal_mode=DELETE"), &ignored) == SQLITE_OK)
+            db.column(QStringLiteral("SELECT count(*) FROM sqlite_master"), &ignored);
     }
     // In rollback mode with no log left, the log's index is a leftover nobody reads.
     if (!exists(path + QStringLiteral("-wal")))
@@ -345,11 +303,11 @@ FileResult backupLogbook(const QString &liveFile, const QString &backupFile)
     const QString folder = QFileInfo(backupFile).path();
     if (!QFileInfo(liveFile).isFile())
         return {QStringLiteral("Das Logbuch %1 wurde nicht gefunden.").arg(liveFile)};
-    Connection live;
+    sql::Database live;
     QStringList ignored;
-    int rc = live.open(liveFile, SQLITE_OPEN_READWRITE);
+    int rc = live.open(liveFile, sql::Database::Access::ReadWrite);
     if (rc == SQLITE_OK) // a hot journal left by a killed process is rolled back here
-        rc = live.rows(QStringLiteral("SELECT count(*) FROM sqlite_master"), &ignored);
+        rc = live.column(QStringLiteral("SELECT count(*) FROM sqlite_master"), &ignored);
     if (rc != SQLITE_OK)
         return {QStringLiteral("Das Logbuch %1 kann nicht gelesen werden. %2").arg(liveFile, readReason(live, rc))};
     const QString cannotWrite = QStringLiteral("%1 kann nicht geschrieben werden. %2");
@@ -375,11 +333,11 @@ FileResult backupLogbook(const QString &liveFile, const QString &backupFile)
 FileResult restoreLogbook(const QString &backupFile, const QString &liveFile)
 {
     const QString refused = QStringLiteral("%1 ist keine brauchbare Sicherungskopie. %2");
-    Connection source;
-    int rc = source.open(backupFile, SQLITE_OPEN_READONLY);
+    sql::Database source;
+    int rc = source.open(backupFile, sql::Database::Access::ReadOnly);
     // One read transaction: the file checked is the file copied.
     if (rc == SQLITE_OK)
-        rc = source.exec("BEGIN");
+        rc = source.exec(QStringLiteral("BEGIN"));
     if (rc != SQLITE_OK)
         return {refused.arg(backupFile, readReason(source, rc))};
     if (const QString problem = logbookProblem(source); !problem.isEmpty())
