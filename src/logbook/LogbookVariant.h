@@ -1,5 +1,6 @@
 #pragma once
 #include "core/data/Query.h"
+#include "core/logbook/Contact.h"
 #include "core/logbook/PrintLayout.h"
 #include "ui/GridModel.h"
 
@@ -19,8 +20,8 @@ struct SearchOption {
 struct LogbookVariant {
     const char *name; // window objectName
     QString caption;
-    QString table;       // the table the window lists and writes
-    QString orderColumn; // the full list and every search are ordered by it
+    QString table;      // the table the window lists and writes
+    logbook::Book book; // its table, and the order of the full list and every search
     std::vector<ui::GridColumn> gridColumns;
     std::vector<SearchOption> searchOptions; // in the order SUCHEN tests them
     // felder_sperren and felder_freigeben disable and enable the remarks box with the fields

@@ -1,12 +1,14 @@
 #include "logbook/LogbookVariant.h"
 
+#include "core/logbook/ListOrder.h"
+
 namespace logbook {
 
 const LogbookVariant kLocalLogbook{
     .name = "frm_kontaktverwaltung",
     .caption = QStringLiteral("-*local Verwaltung*-"),
     .table = QStringLiteral("Kontakt"),
-    .orderColumn = QStringLiteral("skip"),
+    .book = Book::Local,
     .gridColumns = {{QStringLiteral("SKIP"), QStringLiteral("skip")},
                     {QStringLiteral("Vorname"), QStringLiteral("vorname")},
                     {QStringLiteral("QTH"), QStringLiteral("ort")},
@@ -21,7 +23,7 @@ const LogbookVariant kLocalLogbook{
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = true,
     .qslBoxes = false,
-    .printQuery = data::Query(QStringLiteral("Kontakt"), data::Query::From::Tight).orderBy(QStringLiteral("skip")),
+    .printQuery = data::Query(QStringLiteral("Kontakt"), data::Query::From::Tight).orderBy(listOrder(Book::Local)),
     .printLayout = &kLocalLayout,
 };
 
@@ -29,7 +31,7 @@ const LogbookVariant kDxLogbook{
     .name = "frm_kontaktverwaltungdx",
     .caption = QStringLiteral("-*DX Verwaltung*-"),
     .table = QStringLiteral("Kontakt_dx"),
-    .orderColumn = QStringLiteral("datum"),
+    .book = Book::Dx,
     .gridColumns = {{QStringLiteral("Datum"), QStringLiteral("datum")},
                     {QStringLiteral("CallSign"), QStringLiteral("callsign")},
                     {QStringLiteral("Vorname"), QStringLiteral("vorname")},

@@ -1,5 +1,6 @@
 #include "logbook/LogbookWindow.h"
 
+#include "core/logbook/ListOrder.h"
 #include "core/text/GermanText.h"
 #include "logbook/PrintListing.h"
 #include "ui/DataControl.h"
@@ -78,7 +79,7 @@ LogbookWindow::LogbookWindow(const LogbookVariant &variant, QWidget *parent) : Q
     // window's. Opening never creates a file; a missing one is told by name.
     Adodc1 = ui::createDataControl(this, data::kLogbookFile, data::RecordSource::Mode::ReadWrite);
     Adodc1->setEditTable(variant.table);
-    Adodc1->ensureSortIndex(variant.table, variant.orderColumn);
+    Adodc1->upgrade(logbook::indexSql(variant.book));
     m_binding = new ui::FieldBinding(Adodc1, this);
 
     SSTab1 = new QTabWidget(this);
@@ -211,11 +212,11 @@ QWidget *LogbookWindow::buildOverviewTab()
     return page;
 }
 
-data::Query LogbookWindow::fullList() const { return data::Query(m_variant.table).orderBy(m_variant.orderColumn); }
+data::Query LogbookWindow::fullList() const { return data::Query(m_variant.table).orderBy(listOrder(m_variant.book)); }
 
 data::Query LogbookWindow::searchQuery(const QString &column, const QString &text) const
 {
-    return data::Query(m_variant.table).whereContains(column, text).orderBy(m_variant.orderColumn);
+    return data::Query(m_variant.table).whereContains(column, text).orderBy(listOrder(m_variant.book));
 }
 
 void LogbookWindow::Form_Load()

@@ -112,9 +112,19 @@ QString readReason(const sql::Database &c, int rc)
     default:
         break;
     }
-    if (const int e = c.systemErrno())
+    switch (const int e = c.systemErrno()) {
+    case 0:
+        return sql::engineMessage(rc);
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Die Berechtigung, sie zu lesen, fehlt.");
+    case ENOENT:
+        return QStringLiteral("Sie ist nicht mehr vorhanden.");
+    case EIO:
+        return QStringLiteral("Der Datenträger meldet beim Lesen einen Fehler.");
+    default:
         return systemReason(e);
-    return sql::engineMessage(rc);
+    }
 }
 
 int syncPath(const QString &path, bool directory)
