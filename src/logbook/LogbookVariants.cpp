@@ -5,7 +5,7 @@ namespace logbook {
 const LogbookVariant kLocalLogbook{
     .name = "frm_kontaktverwaltung",
     .caption = QStringLiteral("-*local Verwaltung*-"),
-    .table = QStringLiteral("Kontakt"),
+    .book = Book::Local,
     .orderColumn = QStringLiteral("skip"),
     .gridColumns = {{QStringLiteral("SKIP"), QStringLiteral("skip")},
                     {QStringLiteral("Vorname"), QStringLiteral("vorname")},
@@ -20,15 +20,13 @@ const LogbookVariant kLocalLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = true,
-    .qslBoxes = false,
-    .printQuery = data::Query(QStringLiteral("Kontakt"), data::Query::From::Tight).orderBy(QStringLiteral("skip")),
-    .printLayout = &kLocalLayout,
+    .printQuery = data::Query(tableOf(Book::Local), data::Query::From::Tight).orderBy(QStringLiteral("skip")),
 };
 
 const LogbookVariant kDxLogbook{
     .name = "frm_kontaktverwaltungdx",
     .caption = QStringLiteral("-*DX Verwaltung*-"),
-    .table = QStringLiteral("Kontakt_dx"),
+    .book = Book::Dx,
     .orderColumn = QStringLiteral("datum"),
     .gridColumns = {{QStringLiteral("Datum"), QStringLiteral("datum")},
                     {QStringLiteral("CallSign"), QStringLiteral("callsign")},
@@ -46,9 +44,7 @@ const LogbookVariant kDxLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = false,
-    .qslBoxes = true,
-    .printQuery = data::Query(QStringLiteral("Kontakt_dx"), data::Query::From::Tight), // table order, no sort
-    .printLayout = &kDxLayout,
+    .printQuery = data::Query(tableOf(Book::Dx), data::Query::From::Tight), // table order, no sort
 };
 
 } // namespace logbook

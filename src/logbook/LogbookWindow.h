@@ -5,7 +5,8 @@
 #include <vector>
 
 class QCheckBox;
-class QGroupBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -60,6 +61,8 @@ protected:
 
 private:
     QWidget *buildRecordTab();
+    void addField(QWidget *parent, QGridLayout *grid, const ContactField &f, int labelNumber, int row, int column);
+    QHBoxLayout *buildButtonRow(QWidget *page, const std::vector<const ContactField *> &qsl);
     QWidget *buildOverviewTab();
     void Form_Load();
 
@@ -82,8 +85,7 @@ private:
     std::vector<QLineEdit *> m_lockOrder; // the 18 fields in the order felder_sperren names them
     QLineEdit *txt_datum = nullptr;
     QTextEdit *RichTextBox1 = nullptr;
-    QCheckBox *chk_qslverschickt = nullptr;
-    QCheckBox *chk_qslbekommen = nullptr;
+    std::vector<QCheckBox *> m_qslBoxes; // chk_qslverschickt and chk_qslbekommen of the DX logbook
     QPushButton *cmd_neu, *cmd_bearbeiten, *cmd_speichern, *cmd_loeschen, *cmd_abbrechen;
     QLineEdit *txt_suchbegriff = nullptr;
     std::vector<QRadioButton *> m_options; // in the order of the variant's search options
