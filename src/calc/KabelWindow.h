@@ -12,9 +12,6 @@ namespace calc {
 class KabelWindow : public QWidget {
     Q_OBJECT
 public:
-    // Above this many half-waves the click gives up with a message instead of adding on.
-    static constexpr int kMaxPasses = 1000000;
-
     explicit KabelWindow(QWidget *parent = nullptr);
 
     // Handler, named after its control.
