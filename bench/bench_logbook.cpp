@@ -160,6 +160,12 @@ double scanMs(sqlite3 *builtIn, const char *column, const QString &text, int *co
     });
 }
 
+// The user's click on a button of the window.
+void click(QWidget *window, const char *button)
+{
+    window->findChild<QPushButton *>(QString::fromUtf8(button))->click();
+}
+
 long peakMemoryMb()
 {
     rusage usage{};
@@ -230,7 +236,7 @@ int main(int argc, char *argv[])
                 for (int run = 0; run < kRuns; ++run) {
                     box->setText(text);
                     searches.push_back(timeMs([&] {
-                        window->cmd_suchen_clicked();
+                        click(window, "cmd_suchen");
                         readPage(grid, 0);
                     }));
                     hits = window->dataControl()->recordCount();
@@ -247,10 +253,10 @@ int main(int argc, char *argv[])
         std::printf("worst ratio at %d contacts: %.2f\n", contacts, worstHere);
 
         // Scrolling to the last row of the full list, and back to the top.
-        window->cmd_alle_clicked();
+        click(window, "cmd_alle");
         std::vector<double> ends;
         for (int run = 0; run < kRuns; ++run) {
-            window->cmd_alle_clicked();
+            click(window, "cmd_alle");
             readPage(grid, 0);
             ends.push_back(timeMs([&] {
                 grid->scrollToBottom();
@@ -262,10 +268,10 @@ int main(int argc, char *argv[])
         // SPEICHERN of one new contact, disk sync included.
         std::vector<double> saves;
         for (int run = 0; run < kRuns; ++run) {
-            window->cmd_neu_clicked();
+            click(window, "cmd_neu");
             window->findChild<QLineEdit *>("txt_skip")->setText(QStringLiteral("Neu %1").arg(run));
             window->findChild<QLineEdit *>("txt_ort")->setText(QStringLiteral("Gießen"));
-            saves.push_back(timeMs([&] { window->cmd_speichern_clicked(); }));
+            saves.push_back(timeMs([&] { click(window, "cmd_speichern"); }));
         }
         std::printf("SPEICHERN of one contact: %.1f  (count now %d)\n", median(saves),
                     window->dataControl()->recordCount());

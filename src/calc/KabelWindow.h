@@ -14,10 +14,10 @@ class KabelWindow : public QWidget {
 public:
     explicit KabelWindow(QWidget *parent = nullptr);
 
-    // Handler, named after its control.
+private:
+    // Handlers, named control_event; run only by their controls.
     void cmd_laengerechnen_clicked();
 
-private:
     QTabWidget *SSTab1;
     QLineEdit *txt_frequenz, *txt_laenge;
     QComboBox *cmd_kabel;

@@ -41,8 +41,8 @@ LogbookWindow::LogbookWindow(const LogbookVariant &variant, QWidget *parent) : Q
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
 
-    Form_Load();
-    connect(SSTab1, &QTabWidget::currentChanged, this, &LogbookWindow::SSTab1_clicked);
+    Form_load();
+    connect(SSTab1, &QTabWidget::currentChanged, this, &LogbookWindow::SSTab1_changed);
 }
 
 data::Query LogbookWindow::fullList() const { return data::Query(m_variant.table()).orderBy(m_variant.orderColumn); }
@@ -52,7 +52,7 @@ data::Query LogbookWindow::searchQuery(const QString &column, const QString &tex
     return data::Query(m_variant.table()).whereContains(column, text).orderBy(m_variant.orderColumn);
 }
 
-void LogbookWindow::Form_Load()
+void LogbookWindow::Form_load()
 {
     SSTab1->setCurrentIndex(1);
     felder_sperren();
@@ -228,7 +228,7 @@ void LogbookWindow::cmd_drucken_clicked()
     printListing(this, printLayout(m_variant.book), rowsOf(*Adodc1));
 }
 
-void LogbookWindow::SSTab1_clicked() { anzahl_anzeigen(); }
+void LogbookWindow::SSTab1_changed() { anzahl_anzeigen(); }
 
 void LogbookWindow::DataGrid1_clicked() { SSTab1->setCurrentIndex(0); }
 

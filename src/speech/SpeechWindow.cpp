@@ -150,7 +150,7 @@ SpeechWindow::SpeechWindow(QWidget *parent) : QWidget(parent)
     layout->addWidget(buildVoiceFrame());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    Form_Load();
+    Form_load();
 }
 
 void SpeechWindow::addSpeaking(QGridLayout *grid, QWidget *parent, const char *name, int row, int column,
@@ -236,7 +236,7 @@ QGroupBox *SpeechWindow::buildStationFrame()
     auto *command1 = ui::button(frame, "Command1", QStringLiteral("Operator Name"));
     command1->setMinimumHeight(kRowHeight);
     grid->addWidget(command1, 1, 2, 1, 2);
-    connect(command1, &QPushButton::clicked, this, &SpeechWindow::Command1_click);
+    connect(command1, &QPushButton::clicked, this, &SpeechWindow::Command1_clicked);
     addSpeaking(grid, frame, "Command2", 2, 0, 4);
     addSpeaking(grid, frame, "Command3", 3, 0, 4);
     return frame;
@@ -265,8 +265,8 @@ QWidget *SpeechWindow::buildTextLine()
     auto *talk = ui::button(textLine, "cmd_talk", QStringLiteral("SAY IT"));
     auto *neu = ui::button(textLine, "cmd_neu", QStringLiteral("X"));
     neu->setFixedWidth(34);
-    connect(talk, &QPushButton::clicked, this, &SpeechWindow::cmd_talk_click);
-    connect(neu, &QPushButton::clicked, this, &SpeechWindow::cmd_neu_click);
+    connect(talk, &QPushButton::clicked, this, &SpeechWindow::cmd_talk_clicked);
+    connect(neu, &QPushButton::clicked, this, &SpeechWindow::cmd_neu_clicked);
     auto *row = new QHBoxLayout(textLine);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(txt_inhalt, 1);
@@ -275,7 +275,7 @@ QWidget *SpeechWindow::buildTextLine()
     return textLine;
 }
 
-void SpeechWindow::Form_Load()
+void SpeechWindow::Form_load()
 {
     // Starting the speech service can take a moment.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -283,8 +283,8 @@ void SpeechWindow::Form_Load()
     m_voice->setParent(this);
     const QStringList voices = m_voice->voices();
     QGuiApplication::restoreOverrideCursor();
-    connect(m_voice, &Voice::voiceChanged, this, &SpeechWindow::Voice_voiceChange);
-    connect(Voicecb, &QListWidget::currentRowChanged, this, &SpeechWindow::Voicecb_click);
+    connect(m_voice, &Voice::voiceChanged, this, &SpeechWindow::Voice_changed);
+    connect(Voicecb, &QListWidget::currentRowChanged, this, &SpeechWindow::Voicecb_changed);
 
     m_hasVoices = !voices.isEmpty();
     if (!m_hasVoices) {
@@ -299,7 +299,7 @@ void SpeechWindow::Form_Load()
     Voicecb->setCurrentRow(0); // chooses the first voice through the selection handler
 }
 
-void SpeechWindow::Voicecb_click()
+void SpeechWindow::Voicecb_changed()
 {
     const int row = Voicecb->currentRow();
     if (!m_hasVoices || row < 0)
@@ -308,7 +308,7 @@ void SpeechWindow::Voicecb_click()
         ui::critical(this, kVoiceGone);
 }
 
-void SpeechWindow::Voice_voiceChange(const QString &description)
+void SpeechWindow::Voice_changed(const QString &description)
 {
     if (!m_hasVoices)
         return;
@@ -320,15 +320,15 @@ void SpeechWindow::Voice_voiceChange(const QString &description)
     }
 }
 
-void SpeechWindow::Command1_click() { say(kOperatorName + txt_opname->text()); }
+void SpeechWindow::Command1_clicked() { say(kOperatorName + txt_opname->text()); }
 
-void SpeechWindow::cmd_talk_click()
+void SpeechWindow::cmd_talk_clicked()
 {
     const QString text = txt_inhalt->text();
     say(text.isEmpty() ? kBlankLines : text);
 }
 
-void SpeechWindow::cmd_neu_click() { txt_inhalt->clear(); }
+void SpeechWindow::cmd_neu_clicked() { txt_inhalt->clear(); }
 
 void SpeechWindow::say(const QString &text)
 {
