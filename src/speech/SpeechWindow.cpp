@@ -1,5 +1,7 @@
 #include "speech/SpeechWindow.h"
 
+#include "speech/SpeechTexts.h"
+
 #include "core/speech/Voice.h"
 #include "ui/MessageBox.h"
 #include "ui/Seams.h"
@@ -21,62 +23,6 @@
 namespace speech {
 namespace {
 
-// A button that always speaks the same text.
-struct Spoken {
-    const char *name;
-    const char *caption;
-    const char *text; // sent to the voice exactly as written
-};
-
-// clang-format off
-const Spoken kSpoken[] = {
-    {"cmd_a", "A", "ALPHA"},      {"cmd_b", "B", "BRAVO"},   {"cmd_c", "C", "CHARLIE"},  {"cmd_d", "D", "DELTA"},
-    {"cmd_e", "E", "ECHO"},       {"cmd_f", "F", "FOXdROd"}, {"cmd_g", "G", "GOLF"},     {"cmd_h", "H", "hotel"},
-    {"cmd_i", "I", "INDIA"},      {"cmd_j", "J", "JULIET"},  {"cmd_k", "K", "KILO"},     {"cmd_l", "L", "LIMA"},
-    {"cmd_m", "M", "MIKE"},       {"cmd_n", "N", "NOVEMBER"}, {"cmd_o", "O", "OSCAR"},   {"cmd_p", "P", "PAPA"},
-    {"cmd_q", "Q", "QUEBEC"},     {"cmd_r", "R", "ROMEO"},   {"cmd_s", "S", "SIERRA"},   {"cmd_t", "T", "TANGO"},
-    {"cmd_u", "U", "UNIFORM"},    {"cmd_v", "V", "VICTOR"},  {"cmd_w", "W", "WHISKEY"},  {"cmd_x", "X", "X-RAY"},
-    {"cmd_y", "Y", "YANKEE"},     {"cmd_z", "Z", "ZULU"},
-    {"cmd_null", "0", "0"},       {"cmd_eins", "1", "1"},    {"cmd_zwei", "2", "2"},     {"cmd_drei", "3", "3"},
-    {"cmd_vier", "4", "4"},       {"cmd_funf", "5", "5"},    {"cmd_sechs", "6", "6"},    {"cmd_sieben", "7", "7"},
-    {"cmd_acht", "8", "8"},       {"cmd_neun", "9", "9"},    {"cmd_dot", ".", "DOT"},
-    {"cmd_cq", "CQ", "c q. c q. d x! this is german station!"},
-    {"cmd_dx", "DX", "calling for d x! and standing by!"},
-    {"cmd_this", "THIS IS", "This is."},
-    {"cmd_station", "Station", "Station!"},
-    {"cmd_germany", "German", "German!"},
-    {"cmd_germanb", "Germany", "Germany!"},
-    {"cmd_callsign", "CallSign", "My Callsign. is"},
-    {"cmd_name", "Name", "My Name is"},
-    {"cmd_street", "Straße", "My Streetname is!"},
-    {"cmd_cp", "PLZ", "My Charlie Papa is!"},
-    {"cmd_ort", "ORT", "My Cityname is!"},
-    {"cmd_khz", "Change Frequenzy", "Could we change the Frequenzy to!"},
-    {"cmd_copy", "Copy?", "Do You Copy my Friend?"},
-    {"cmd_repeat", "Repeat", "Please Repeat!"},
-    {"Command2", "OK! Here comes my adress", "OK! Here comes my adress"},
-    {"Command3", "Thank your for this nice QSO",
-     "Thank you for this nice Q S O? Best wishes to you and your family! Bye bye"},
-};
-// clang-format on
-
-// The spelling word shown beside each letter, A to Z, with the label that carries it.
-struct Spelling {
-    const char *label;
-    const char *word;
-};
-// clang-format off
-const Spelling kSpelling[26] = {
-    {"Label1", "Alpha"},   {"Label7", "Bravo"},   {"Label13", "Charlie"}, {"Label19", "Delta"},
-    {"Label25", "Echo"},   {"Label2", "Foxtrott"}, {"Label8", "Golf"},    {"Label14", "Hotel"},
-    {"Label20", "India"},  {"Label26", "Juliet"}, {"Label3", "Kilo"},     {"Label9", "Lima"},
-    {"Label15", "Mike"},   {"Label21", "November"}, {"Label24", "Oscar"}, {"Label4", "Papa"},
-    {"Label10", "Quebec"}, {"Label16", "Romeo"},  {"Label22", "Sierra"},  {"Label18", "Tango"},
-    {"Label5", "Uniform"}, {"Label11", "Victor"}, {"Label17", "Whisky"},  {"Label23", "X-Ray"},
-    {"Label12", "Yankee"}, {"Label6", "Zulu"},
-};
-// clang-format on
-
 const QString kOperatorName = QStringLiteral("My Operator name is ");
 const QString kBlankLines = QStringLiteral("i cannot read. blank lines !");
 const QString kNoVoiceEntry = QStringLiteral("(keine Stimme verfügbar)");
@@ -93,14 +39,6 @@ const QString kVoiceGone = QStringLiteral("Die gewählte Stimme ist nicht mehr v
 
 constexpr int kLettersPerColumn = 7;
 constexpr int kRowHeight = 26;
-
-const Spoken *spoken(const char *name)
-{
-    for (const Spoken &s : kSpoken)
-        if (qstrcmp(s.name, name) == 0)
-            return &s;
-    return nullptr;
-}
 
 QFrame *line(QWidget *parent, const char *name, QFrame::Shape shape)
 {
@@ -173,11 +111,11 @@ QWidget *SpeechWindow::buildLetters()
     grid->setHorizontalSpacing(4);
     for (int i = 0; i < 26; ++i) {
         const int row = i % kLettersPerColumn, column = 2 * (i / kLettersPerColumn);
-        addSpeaking(grid, letters, kSpoken[i].name, row, column);
+        const Spelling &spelling = spellingWords()[size_t(i)];
+        addSpeaking(grid, letters, spokenButtons()[size_t(i)].name, row, column);
         auto *b = qobject_cast<QPushButton *>(grid->itemAtPosition(row, column)->widget());
         b->setFixedSize(30, kRowHeight);
-        grid->addWidget(ui::label(letters, kSpelling[i].label, QString::fromLatin1(kSpelling[i].word)), row,
-                        column + 1);
+        grid->addWidget(ui::label(letters, spelling.label, QString::fromLatin1(spelling.word)), row, column + 1);
         grid->setColumnMinimumWidth(column + 1, 72);
     }
     return letters;
