@@ -60,23 +60,6 @@ PrintOutcome printed()
 
 const QString kStars = QStringLiteral("       **********************************************************");
 
-QStringList localBlock(const QString &skip, const QString &land, const QString &rest)
-{
-    return {"       Skip\t: " + skip,
-            "       Operator\t: " + rest,
-            "       QTH\t: " + rest,
-            "       Land\t: " + land,
-            "",
-            "       Kanal\t: " + rest,
-            "       Frequenz\t: " + rest,
-            "       Mod\t: " + rest,
-            "",
-            "       R-Wert\t: " + rest,
-            "       S-Wert\t: " + rest,
-            "",
-            kStars,
-            ""};
-}
 } // namespace
 
 class TestListing : public QObject {
@@ -108,21 +91,18 @@ void TestListing::listing_data()
         "       Frequenz: 27,105", "       Mod: FM", "       R-Wert: 5", "       S-Wert: 9+30", kStars};
     Record noLand = kAdler;
     noLand.remove("land");
-    const QStringList empty = localBlock("", "", "");
     const int local = int(Book::Local), dx = int(Book::Dx);
 
     QTest::newRow("local: font once, four empty lines, 14 lines a contact")
-        << local << QList<Record>{kAdler, noLand, Record{}} << -1 << int(Result::Printed)
+        << local << QList<Record>{kAdler, noLand} << -1 << int(Result::Printed)
         << QStringList{"<open Logbuch LOCAL>", "<font Arial>", "<size 12>", "", "", "", ""} + adler
-               + QStringList(adler).replaceInStrings("\t: Deutschland", "\t: ") + empty + QStringList{"<end>"};
+               + QStringList(adler).replaceInStrings("\t: Deutschland", "\t: ") + QStringList{"<end>"};
     QTest::newRow("dx: font before every block, 13 lines a contact, no empty line")
         << dx << QList<Record>{kAdler, Record{}} << -1 << int(Result::Printed)
         << QStringList{"<open Logbuch DX>", "<font Tahoma>", "<size 12>"} + dxAdler
                + QStringList{"<font Tahoma>", "<size 12>"} + QStringList(dxAdler).replaceInStrings(QRegularExpression(": .*"), ": ")
                + QStringList{"<end>"};
-    QTest::newRow("local: no contact, no printer") << local << QList<Record>{} << -1 << int(Result::NothingToPrint)
-                                                   << QStringList{};
-    QTest::newRow("dx: no contact, no printer") << dx << QList<Record>{} << -1 << int(Result::NothingToPrint)
+    QTest::newRow("no contact, no printer") << dx << QList<Record>{} << -1 << int(Result::NothingToPrint)
                                                 << QStringList{};
     QTest::newRow("reading fails before the first contact") << local << QList<Record>{kAdler} << 0
                                                             << int(Result::ReadFailed) << QStringList{};
