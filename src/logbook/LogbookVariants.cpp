@@ -7,7 +7,6 @@ namespace logbook {
 const LogbookVariant kLocalLogbook{
     .name = "frm_kontaktverwaltung",
     .caption = QStringLiteral("-*local Verwaltung*-"),
-    .table = QStringLiteral("Kontakt"),
     .book = Book::Local,
     .gridColumns = {{QStringLiteral("SKIP"), QStringLiteral("skip")},
                     {QStringLiteral("Vorname"), QStringLiteral("vorname")},
@@ -22,15 +21,12 @@ const LogbookVariant kLocalLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = true,
-    .qslBoxes = false,
-    .printQuery = data::Query(QStringLiteral("Kontakt"), data::Query::From::Tight).orderBy(listOrder(Book::Local)),
-    .printLayout = &kLocalLayout,
+    .printQuery = data::Query(tableOf(Book::Local), data::Query::From::Tight).orderBy(listOrder(Book::Local)),
 };
 
 const LogbookVariant kDxLogbook{
     .name = "frm_kontaktverwaltungdx",
     .caption = QStringLiteral("-*DX Verwaltung*-"),
-    .table = QStringLiteral("Kontakt_dx"),
     .book = Book::Dx,
     .gridColumns = {{QStringLiteral("Datum"), QStringLiteral("datum")},
                     {QStringLiteral("CallSign"), QStringLiteral("callsign")},
@@ -48,9 +44,7 @@ const LogbookVariant kDxLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = false,
-    .qslBoxes = true,
-    .printQuery = data::Query(QStringLiteral("Kontakt_dx"), data::Query::From::Tight), // table order, no sort
-    .printLayout = &kDxLayout,
+    .printQuery = data::Query(tableOf(Book::Dx), data::Query::From::Tight), // table order, no sort
 };
 
 } // namespace logbook

@@ -40,7 +40,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_area(new QMdiAr
         "QMenuBar::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     // Text boxes claim Ctrl+A, Ctrl+X and the like for themselves; the menu's keys win here.
     qApp->installEventFilter(this);
-    Form_Load();
+    Form_load();
 }
 
 MainWindow::~MainWindow()
@@ -61,7 +61,7 @@ void MainWindow::showFullSize()
         activateWindow(); // nobody else gives it the keyboard
 }
 
-void MainWindow::Form_Load()
+void MainWindow::Form_load()
 {
     const QSize screen = seams::screen();
     if (screen.width() < 1024 && screen.height() < 768)
