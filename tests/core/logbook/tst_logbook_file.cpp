@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QTest>
 #include <csignal>
-#include <optional>
+#include <functional>
 #include <sqlite3.h>
 #include <sys/resource.h>
 
@@ -60,22 +60,20 @@ void leaveInterruptedWrite(const QString &live, bool wal, const QStringList &ext
         QFile::remove(scratch + s);
 }
 
-// Writes beyond this many bytes fail as on a full disk while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old{};
-};
+// Runs a file operation; when full, writes beyond 256 KiB fail meanwhile as on a full disk.
+logbook::FileResult onDisk(bool full, const std::function<logbook::FileResult()> &operation)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit limit = old;
+    if (full)
+        limit.rlim_cur = 256 * 1024;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const logbook::FileResult result = operation();
+    setrlimit(RLIMIT_FSIZE, &old);
+    return result;
+}
 
 } // namespace
 
@@ -135,11 +133,7 @@ void TestLogbookFile::backup()
         QVERIFY(QFile::remove(live));
     const QByteArray liveBytes = fileBytes(live), before = fileBytes(backupFile);
 
-    std::optional<FileSizeLimit> limit;
-    if (fault == "full")
-        limit.emplace(256 * 1024);
-    const logbook::FileResult result = logbook::backupLogbook(live, backupFile);
-    limit.reset();
+    const auto result = onDisk(fault == "full", [&] { return logbook::backupLogbook(live, backupFile); });
     QVERIFY2(reason.isEmpty() ? result.ok() : result.error.contains(reason), qPrintable(result.error));
     if (reason.isEmpty())
         QCOMPARE(callsIn(backupFile), calls);
@@ -203,11 +197,7 @@ void TestLogbookFile::restore()
         QVERIFY(testsupport::execSql(source, "ALTER TABLE Kontakt_dx DROP COLUMN qslbekommen"));
     const QByteArray liveBytes = fileBytes(liveFile), sourceBytes = fileBytes(source);
 
-    std::optional<FileSizeLimit> limit;
-    if (backup == "full")
-        limit.emplace(256 * 1024);
-    const logbook::FileResult result = logbook::restoreLogbook(source, liveFile);
-    limit.reset();
+    const auto result = onDisk(backup == "full", [&] { return logbook::restoreLogbook(source, liveFile); });
     QVERIFY2(reason.isEmpty() ? result.ok() : result.error.contains(reason), qPrintable(result.error));
     if (reason.isEmpty())
         QCOMPARE(callsIn(liveFile), saved);
