@@ -1,7 +1,7 @@
 #include "lists/ListWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DataGrid.h"
 
 #include <QFile>
@@ -89,12 +89,9 @@ void TestListWindows::listWindows()
     QCOMPARE(w->size(), client);
     QMdiSubWindow *frame = shell::WindowRegistry::instance().frame(window);
     QVERIFY(!(frame->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    auto *grid = testsupport::child<QTableView>(w, "DataGrid1");
-    QVERIFY(grid);
-    QStringList shown;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        shown << grid->model()->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(shown, headers);
+    const testsupport::Window list = w;
+    QCOMPARE(list.headers(), headers);
+    QTableView *grid = list.grid();
     if (!firstCell.isEmpty()) {
         QCOMPARE(grid->model()->rowCount(), 40);
         QCOMPARE(grid->model()->index(0, 1).data().toString(), firstCell);

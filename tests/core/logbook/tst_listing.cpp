@@ -175,7 +175,7 @@ void TestListing::rowsOfADataControl()
 
     data::RecordSource source;
     QVERIFY(source.open(file));
-    source.setRecordSource("select * from [Kontakt_dx] order by skip asc");
+    source.setQuery(data::Query("Kontakt_dx").orderBy("skip"));
     QVERIFY(source.refresh());
     QStringList seen;
     QVERIFY(logbook::rowsOf(source)([&seen](const logbook::FieldReader &field) {
