@@ -30,6 +30,12 @@ struct Snapshot {
     Counts counts;
 };
 
+QString unreadable(const QString &live, int rc)
+{
+    return QStringLiteral("Das Logbuch %1 kann nicht gelesen werden. %2")
+        .arg(QDir::toNativeSeparators(live), sql::engineMessage(rc));
+}
+
 QString openSnapshot(const QString &live, Snapshot *s)
 {
     QStringList ignored;
@@ -42,11 +48,14 @@ QString openSnapshot(const QString &live, Snapshot *s)
         s->fingerprint = fingerprintOf(live);
     if (rc == SQLITE_OK && s->fingerprint.isEmpty())
         rc = SQLITE_CANTOPEN;
-    if (rc == SQLITE_OK && !countContacts(s->db, &s->counts, &rc))
-        rc = rc == SQLITE_OK ? SQLITE_ERROR : rc;
-    return rc == SQLITE_OK ? QString()
-                           : QStringLiteral("Das Logbuch %1 kann nicht gelesen werden. %2")
-                                 .arg(QDir::toNativeSeparators(live), sql::engineMessage(rc));
+    return rc == SQLITE_OK ? QString() : unreadable(live, rc);
+}
+
+// The contacts of the snapshot, counted only when a copy is to be made.
+QString countSnapshot(const QString &live, Snapshot *s)
+{
+    int rc = SQLITE_OK;
+    return countContacts(s->db, &s->counts, &rc) ? QString() : unreadable(live, rc);
 }
 
 // Whether one of the copies was taken from the logbook in exactly this state. Any of them, not
@@ -186,7 +195,9 @@ AutoBackupOutcome makeAutomaticBackup(const AutoBackupRequest &request)
         outcome.message = tight;
     } else {
         Unfinished unfinished = Unfinished::None;
-        const QString error = makeCopy(live, copies, name, snapshot, request.now, &unfinished);
+        QString error = countSnapshot(live, &snapshot);
+        if (error.isEmpty())
+            error = makeCopy(live, copies, name, snapshot, request.now, &unfinished);
         if (!error.isEmpty()) {
             outcome.message = failedMessage(error, copies, unfinished);
             return outcome; // the history stays as it is while no new copy stands
