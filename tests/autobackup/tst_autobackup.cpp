@@ -202,6 +202,10 @@ void TestAutoBackup::restoreFromACopy()
     QCOMPARE(callsIn(fx.path(kLogbook)), QStringList({"DL1ABC", "DO2XYZ", "DK3QRP"}));
     QCOMPARE(callsIn(fx.path(logbook::kReplacedLogbookName)), QStringList({"DL1ABC", "DK3QRP"}));
     QCOMPARE(callsIn(folder + "/" + kLogbook), QStringList({"DL1ABC", "DO2XYZ", "DK3QRP"}));
+    // The restored logbook is a new state: the next end copies it.
+    fx.replace(seams::now, [] { return QDateTime(QDate(2026, 12, 7), QTime(18, 45, 0)); });
+    QVERIFY(main->close());
+    QCOMPARE(copyFolders(fx), QStringList({"2026-12-07 18-30-05", "2026-12-07 18-45-00"}));
 }
 
 QTEST_MAIN(TestAutoBackup)

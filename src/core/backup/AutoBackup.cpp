@@ -164,7 +164,8 @@ QString failedMessage(const QString &reason, const QString &copies, Unfinished u
                                      "Beenden entfernt. ")
                     : QStringLiteral("Die unvollständige Kopie wurde entfernt. ");
     return text
-           + QStringLiteral("Das Logbuch selbst ist unverändert; die früheren Sicherungen in %1 bleiben erhalten.")
+           + QStringLiteral("Das Logbuch selbst ist unverändert; die früheren Sicherungen in %1 bleiben erhalten. "
+                            "Beim nächsten Beenden wird die Sicherung wieder versucht.")
                  .arg(QDir::toNativeSeparators(copies));
 }
 
