@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "backup/BackupAtEnd.h"
 #include "core/text/GermanText.h"
 #include "shell/Artwork.h"
 #include "shell/MenuTable.h"
@@ -173,6 +174,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const auto children = m_area->subWindowList();
     const bool refused = std::any_of(children.begin(), children.end(), [](QMdiSubWindow *s) { return !s->isHidden(); });
     event->setAccepted(!refused);
+    if (!refused)
+        backup::backUpAtProgramEnd(this); // the logbook is closed now
 }
 
 void MainWindow::toggleMenuBarKeys()

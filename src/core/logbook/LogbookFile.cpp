@@ -50,7 +50,8 @@ void removeWithCompanions(const QString &path)
     removeCompanions(path);
 }
 
-// What the operating system reported, in the user's words.
+} // namespace
+
 QString systemReason(int error)
 {
     switch (error) {
@@ -77,6 +78,8 @@ QString systemReason(int error)
         return QStringLiteral("Systemfehler %1 (%2).").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
     }
 }
+
+namespace {
 
 // A failure in a folder that has gone away (a stick pulled) is told as such.
 QString folderReason(const QString &folder, const QString &error)
@@ -127,6 +130,8 @@ QString readReason(const sql::Database &c, int rc)
     }
 }
 
+} // namespace
+
 int syncPath(const QString &path, bool directory)
 {
     const int fd = ::open(native(path).constData(), directory ? O_RDONLY | O_DIRECTORY : O_RDWR);
@@ -138,6 +143,8 @@ int syncPath(const QString &path, bool directory)
     ::close(fd);
     return error;
 }
+
+namespace {
 
 // Copies a file that nothing writes, byte for byte, and syncs the copy.
 int copyFileSynced(const QString &from, const QString &to)
