@@ -88,6 +88,8 @@ void LogbookWindow::addField(QWidget *parent, QGridLayout *grid, const ContactFi
     grid->addWidget(label, row, column);
     grid->addWidget(edit, row, column + 1);
     m_binding->bind(edit, text(f.column));
+    if (!m_firstField)
+        m_firstField = edit;
     if (qstrcmp(f.column, "datum") == 0) {
         txt_datum = edit;
         edit->installEventFilter(this);
@@ -126,6 +128,7 @@ QWidget *LogbookWindow::buildOverviewTab()
     auto *page = new QWidget;
     DataGrid1 = new ui::DataGrid(Adodc1, m_variant.gridColumns, page);
     connect(DataGrid1, &QAbstractItemView::clicked, this, &LogbookWindow::DataGrid1_clicked);
+    connect(DataGrid1, &ui::DataGrid::rowChosen, this, &LogbookWindow::DataGrid1_changed);
 
     auto *frame = new QGroupBox(page);
     frame->setObjectName(QStringLiteral("Frame2"));
@@ -153,6 +156,7 @@ QWidget *LogbookWindow::buildOverviewTab()
     search->addStretch(1);
     search->addWidget(lbl_treffer);
     connect(suchen, &QPushButton::clicked, this, &LogbookWindow::cmd_suchen_clicked);
+    ui::returnClicks(txt_suchbegriff, suchen);
     connect(alle, &QPushButton::clicked, this, &LogbookWindow::cmd_alle_clicked);
     connect(drucken, &QPushButton::clicked, this, &LogbookWindow::cmd_drucken_clicked);
 

@@ -70,8 +70,27 @@ void LogbookWindow::Form_load()
 
 bool LogbookWindow::refresh(const data::Query &query)
 {
+    // A contact being typed is saved first, as on every move; when that fails, nothing else happens.
+    const bool pending = Adodc1->editState() != data::RecordSource::EditState::Browsing;
+    if (pending && !Adodc1->savePending()) {
+        tellNotSaved();
+        return false;
+    }
     Adodc1->setQuery(query);
-    return ui::refreshOrTell(this, Adodc1);
+    const bool refreshed = ui::refreshOrTell(this, Adodc1);
+    // The contact typed is gone into the file: whatever is typed next must not change the contact
+    // the new list shows first.
+    if (pending && typing())
+        showViewing();
+    return refreshed;
+}
+
+bool LogbookWindow::typing() const { return cmd_speichern->isEnabled(); }
+
+void LogbookWindow::showViewing()
+{
+    tasten_ansicht();
+    felder_sperren();
 }
 
 void LogbookWindow::showSamples(bool show)
@@ -155,10 +174,14 @@ void LogbookWindow::cmd_neu_clicked()
     }
     tasten_eingabe();
     felder_freigeben();
+    m_firstField->setFocus(Qt::OtherFocusReason); // typing goes into the new contact
 }
 
 void LogbookWindow::cmd_bearbeiten_clicked()
 {
+    // Without a contact shown there is nothing to edit.
+    if (Adodc1->editState() != data::RecordSource::EditState::Adding && Adodc1->eof())
+        return;
     felder_freigeben();
     cmd_neu->setEnabled(false);
     cmd_speichern->setEnabled(true);
@@ -236,9 +259,19 @@ void LogbookWindow::SSTab1_changed() { anzahl_anzeigen(); }
 
 void LogbookWindow::DataGrid1_clicked() { SSTab1->setCurrentIndex(0); }
 
+void LogbookWindow::DataGrid1_changed()
+{
+    // Another contact was chosen while one was typed or edited: the one typed is saved, and the
+    // chosen one is shown as after SPEICHERN, so that nothing typed next changes it unasked.
+    if (typing())
+        showViewing();
+}
+
 void LogbookWindow::txt_datum_gotFocus()
 {
-    if (!txt_datum->isReadOnly())
+    // Today's date goes only into an empty field: the focus also passes through it on a tab switch
+    // or a grid click, and a date that is there, typed or stored, stays.
+    if (!txt_datum->isReadOnly() && txt_datum->text().isEmpty())
         txt_datum->setText(german::dateText(seams::today()));
 }
 

@@ -58,6 +58,7 @@ private:
     void cmd_drucken_clicked();
     void SSTab1_changed();
     void DataGrid1_clicked();
+    void DataGrid1_changed(); // another row chosen
     void txt_datum_gotFocus();
     void txt_suchbegriff_clicked();
 
@@ -75,6 +76,8 @@ private:
     void showSamples(bool show);
 
     bool refresh(const data::Query &query); // tells the user when it fails
+    bool typing() const;                    // in the new-entry or the editing state
+    void showViewing();
     void tellNotSaved();
 
     const LogbookVariant &m_variant;
@@ -84,6 +87,7 @@ private:
     ui::DataGrid *DataGrid1 = nullptr;
     std::vector<QLineEdit *> m_lockOrder; // the 18 fields in the order felder_sperren names them
     QLineEdit *txt_datum = nullptr;
+    QLineEdit *m_firstField = nullptr; // where typing starts after NEU
     QTextEdit *RichTextBox1 = nullptr;
     std::vector<QCheckBox *> m_qslBoxes; // chk_qslverschickt and chk_qslbekommen of the DX logbook
     QPushButton *cmd_neu, *cmd_bearbeiten, *cmd_speichern, *cmd_loeschen, *cmd_abbrechen;

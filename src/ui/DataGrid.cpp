@@ -26,11 +26,21 @@ DataGrid::DataGrid(data::RecordSource *source, std::vector<GridColumn> columns, 
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
-        // A pending record is saved before the move; when that fails, the user is told
-        // and the selection goes back to the record that keeps the typed values.
-        if (current.isValid() && current.row() != m_source->currentRow() && !m_source->setCurrentRow(current.row()))
+        // While rows come or go, the selection follows the model, not the user: the record source
+        // decides which row is current then.
+        if (m_rowsMoving || !current.isValid() || current.row() == m_source->currentRow())
+            return;
+        // A pending record is saved before the move; when that fails, the user is told and the
+        // selection goes back to the record that keeps the typed values.
+        if (!m_source->setCurrentRow(current.row()))
             ui::critical(window(), m_source->lastError());
+        else
+            emit rowChosen(current.row());
     });
+    for (const auto started : {&QAbstractItemModel::rowsAboutToBeInserted, &QAbstractItemModel::rowsAboutToBeRemoved})
+        connect(m_model, started, this, [this] { m_rowsMoving = true; });
+    for (const auto ended : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
+        connect(m_model, ended, this, [this] { m_rowsMoving = false; });
     connect(source, &data::RecordSource::currentChanged, this, &DataGrid::showCurrent);
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_wanted.clear(); // a new result: its own widths

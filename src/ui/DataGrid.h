@@ -22,6 +22,10 @@ public:
     // Whether the cell shows less than its whole text.
     bool isCut(const QModelIndex &index) const;
 
+signals:
+    // The user moved to another row, and the record source followed (a pending record was saved).
+    void rowChosen(int row);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -32,6 +36,7 @@ private:
 
     data::RecordSource *m_source;
     GridModel *m_model;
+    bool m_rowsMoving = false; // rows are being inserted or removed
     int m_fittedHeight = -1;   // viewport height the columns were last fitted for
     std::vector<int> m_wanted; // per column: the widest of the rows seen in this result
 };

@@ -110,7 +110,8 @@ private slots:
     void contactLifecycle();
     void cancelDropsWhatWasTyped_data();
     void cancelDropsWhatWasTyped();
-    void dateFieldFillsToday();
+    void userSteps_data();
+    void userSteps();
     void search_data();
     void search();
     void searchBoxAndReset();
@@ -318,27 +319,128 @@ void TestLogbook::cancelDropsWhatWasTyped()
     QCOMPARE(lb.source()->editState(), data::RecordSource::EditState::Browsing);
 }
 
-void TestLogbook::dateFieldFillsToday()
+// clang-format off
+void TestLogbook::userSteps_data()
 {
-    addContacts("Kontakt", kLocalRows.mid(0, 1));
-    Logbook lb = open(kLocal);
-    lb.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
-    QLineEdit *datum = lb.get("txt_datum");
-    lb.focus("txt_datum"); // locked: nothing happens
-    QCOMPARE(datum->text(), QStringLiteral("01.02.2020"));
-    lb.click("cmd_bearbeiten");
-    lb.focus("txt_datum");
-    QCOMPARE(datum->text(), QStringLiteral("07.12.2026")); // the stored date is overwritten
-    lb.type("txt_datum", "24.12.2019");
-    lb.focus("txt_uhrzeit");
-    QVERIFY(lb.get("txt_uhrzeit")->text().isEmpty()); // the time is never filled
-    lb.focus("txt_datum");                            // in again: today again
-    QCOMPARE(datum->text(), QStringLiteral("07.12.2026"));
-    lb.click("cmd_speichern");
-    QCOMPARE(countIn("Kontakt", "datum = '07.12.2026'"), 1);
-    lb.click("cmd_neu");
-    lb.focus("txt_datum");
-    QCOMPARE(datum->text(), german::dateText(Fixture::fixedDate));
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<int>("contacts"); // of kLocalRows, shown in the order of kBySkip / kByDate
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QStringList>("expected");
+    // The date field: today goes only into an empty field; a date typed or stored stays.
+    for (const QString &w : {kLocal, kDx}) {
+        const QString dx = w == kDx ? "dx " : "local ";
+        QTest::newRow(qPrintable(dx + "typed date survives a tab switch"))
+            << w << 5 << QStringList{"NEU", "type txt_skip Kranich", "type txt_datum 15.03.2021", "tab 1", "tab 0",
+                                     "focus txt_datum", "SPEICHERN"}
+            << QStringList{"skip = 'Kranich' and datum = '15.03.2021' => 1", "datum = '07.12.2026' => 0", "messages => 0"};
+        QTest::newRow(qPrintable(dx + "stored dates survive clicking through rows"))
+            << w << 5 << QStringList{"row 0", "BEARBEITEN", "focus txt_datum", "row 1", "focus txt_datum", "row 2",
+                                     "focus txt_datum", "row 3"}
+            << QStringList{"datum = '07.12.2026' => 0", "state => viewing", "messages => 0"};
+        QTest::newRow(qPrintable(dx + "NEU: the empty date takes today"))
+            << w << 5 << QStringList{"NEU", "focus txt_datum"} << QStringList{"shown txt_datum => 07.12.2026"};
+    }
+    QTest::newRow("BEARBEITEN keeps the stored date, an emptied one takes today")
+        << kLocal << 5 << QStringList{"row 0", "BEARBEITEN", "focus txt_datum", "focus txt_ort"}
+        << QStringList{"shown txt_datum => 03.02.2020"};
+    QTest::newRow("emptied date takes today")
+        << kLocal << 5 << QStringList{"row 0", "BEARBEITEN", "type txt_datum ", "focus txt_ort", "focus txt_datum"}
+        << QStringList{"shown txt_datum => 07.12.2026"};
+    // LÖSCHEN after a change: deleted, nothing said, the contact that took its place is shown.
+    QTest::newRow("LÖSCHEN drops the change and tells nothing")
+        << kLocal << 5 << QStringList{"row 1", "BEARBEITEN", "type txt_ort Irgendwo", "LÖSCHEN"}
+        << QStringList{"skip = 'müller' => 0", "ort = 'Irgendwo' => 0", "messages => 0", "shown txt_skip => O'Brien",
+                       "state => viewing", "rows => 4"};
+    QTest::newRow("deleting the second of four shows the third")
+        << kLocal << 4 << QStringList{"row 1", "BEARBEITEN", "LÖSCHEN"}
+        << QStringList{"shown txt_skip => O'Brien", "current => 1", "messages => 0"};
+    QTest::newRow("deleting the second-to-last shows the new last")
+        << kLocal << 4 << QStringList{"row 2", "BEARBEITEN", "LÖSCHEN"}
+        << QStringList{"shown txt_skip => Zorro", "current => 2"};
+    QTest::newRow("deleting the last shows the new last")
+        << kDx << 4 << QStringList{"row 3", "BEARBEITEN", "LÖSCHEN"}
+        << QStringList{"shown txt_callsign => 13DL002", "current => 2"};
+    // Choosing another row saves what is typed and shows the chosen contact for viewing.
+    QTest::newRow("new contact saved by a row click")
+        << kLocal << 5 << QStringList{"NEU", "type txt_skip Kranich", "row 3", "type txt_ort Falsch"}
+        << QStringList{"skip = 'Kranich' => 1", "ort = 'Falsch' => 0", "shown txt_skip => Ötzi", "state => viewing"};
+    QTest::newRow("change saved by a row click")
+        << kLocal << 5 << QStringList{"row 0", "BEARBEITEN", "type txt_ort Wetzlar", "row 4", "LÖSCHEN"}
+        << QStringList{"skip = 'Adler' and ort = 'Wetzlar' => 1", "skip = 'Zorro' => 1", "state => viewing"};
+    QTest::newRow("new contact saved by a search")
+        << kLocal << 5 << QStringList{"NEU", "type txt_skip Kranich", "type txt_suchbegriff r", "SUCHEN", "tab 0"}
+        << QStringList{"skip = 'Kranich' => 1", "state => viewing", "rows => 5"};
+    // BEARBEITEN with no contact does nothing.
+    QTest::newRow("BEARBEITEN in an empty logbook") << kLocal << 0 << QStringList{"BEARBEITEN"}
+        << QStringList{"state => viewing", "messages => 0"};
+    // Return in the search box searches; after NEU typing goes into the first field.
+    QTest::newRow("Return searches") << kDx << 5 << QStringList{"type txt_suchbegriff EI1", "return txt_suchbegriff"}
+        << QStringList{"rows => 1", "count => 1 Einträge"};
+    QTest::newRow("NEU puts the cursor into the first field") << kLocal << 5 << QStringList{"NEU"}
+        << QStringList{"focus => txt_skip"};
+}
+// clang-format on
+
+// Runs steps as a user takes them: a button by its caption ("NEU", "LÖSCHEN", "SUCHEN"),
+// "type <field> <text>", "focus <field>", "tab <n>", "row <n>" (a click on a grid row) or
+// "return <field>"; then checks what the user sees and what is in the file.
+void TestLogbook::userSteps()
+{
+    QFETCH(QString, window);
+    QFETCH(int, contacts);
+    QFETCH(QStringList, steps);
+    QFETCH(QStringList, expected);
+    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
+    addContacts(table, kLocalRows.mid(0, contacts));
+    Logbook lb = open(window);
+    const QHash<QString, QString> buttons{{"NEU", "cmd_neu"},
+                                          {"BEARBEITEN", "cmd_bearbeiten"},
+                                          {"SPEICHERN", "cmd_speichern"},
+                                          {"ABBRECHEN", "cmd_abbrechen"},
+                                          {"LÖSCHEN", "cmd_löschen"},
+                                          {"SUCHEN", "cmd_suchen"}};
+    for (const QString &step : steps) {
+        const QString verb = step.section(' ', 0, 0), what = step.section(' ', 1, 1), rest = step.section(' ', 2);
+        if (buttons.contains(step)) {
+            lb.click(buttons[step]);
+        } else if (verb == "type") {
+            lb.type(what, rest);
+        } else if (verb == "focus") {
+            lb.focus(what);
+        } else if (verb == "tab") {
+            lb.get<QTabWidget>("SSTab1")->setCurrentIndex(what.toInt());
+        } else if (verb == "row") {
+            lb.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+            lb.clickRow(what.toInt());
+        } else if (verb == "return") {
+            lb.focus(what);
+            QTest::keyClick(lb.get(what), Qt::Key_Return);
+        }
+        QCoreApplication::processEvents();
+    }
+    const QHash<QString, QString> states{{"11000", "viewing"}, {"00101", "entry"}, {"01111", "editing"}};
+    for (const QString &check : expected) {
+        const QString what = check.section(" => ", 0, 0), value = check.section(" => ", 1);
+        QString seen;
+        if (what == "messages")
+            seen = QString::number(m_fx->messages.size())
+                   + (m_fx->messages.isEmpty() ? "" : ": " + m_fx->messageTexts().join('|'));
+        else if (what == "state")
+            seen = states.value(lb.state().section(' ', 5, 5), lb.state());
+        else if (what.startsWith("shown "))
+            seen = lb.get(what.mid(6))->text();
+        else if (what == "current")
+            seen = QString::number(lb.source()->currentRow());
+        else if (what == "rows")
+            seen = QString::number(lb.grid()->model()->rowCount());
+        else if (what == "count")
+            seen = lb.count();
+        else if (what == "focus")
+            seen = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+        else
+            seen = QString::number(countIn(table, what));
+        QVERIFY2(seen == value, qPrintable(check + " — seen: " + seen));
+    }
 }
 
 // clang-format off

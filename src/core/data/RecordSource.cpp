@@ -398,13 +398,15 @@ bool RecordSource::deleteCurrent()
     if (const QString error = writer.remove((*current)[size_t(m_idColumn)].toLongLong()); !error.isEmpty())
         return fail(error);
 
-    // The row leaves the result; the current position stays where it was.
+    // The row leaves the result, and the pending change with it, before anyone reacts to the row
+    // going. The row that takes its place (or the new last) becomes current.
     const int position = m_current;
     const EditState before = editState();
-    emit rowAboutToBeRemoved(position);
-    m_result->removed(position);
     m_edits.clear();
     endEdits(before);
+    emit rowAboutToBeRemoved(position);
+    m_result->removed(position);
+    m_current = std::min(position, recordCount() - 1);
     emit rowRemoved(position);
     emit currentChanged(m_current);
     return true;
