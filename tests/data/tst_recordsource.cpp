@@ -3,6 +3,7 @@
 #include "core/logbook/ListOrder.h"
 #include "core/sql/Sqlite.h"
 #include "support/TestSupport.h"
+#include "support/Unprivileged.h"
 #include "ui/DataControl.h"
 #include "ui/DataGrid.h"
 #include "ui/FieldBinding.h"
@@ -16,9 +17,12 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
+#include <atomic>
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 
 using data::RecordSource;
@@ -78,6 +82,8 @@ private slots:
     void missingOrBrokenFile_data();
     void missingOrBrokenFile();
     void badQueryIsReportedNotThrown();
+    void causesNamed_data();
+    void causesNamed();
 };
 
 // clang-format off
@@ -740,6 +746,84 @@ void TestRecordSource::badQueryIsReportedNotThrown()
     source.setQuery(data::Query("umbau"));
     QVERIFY(source.refresh());
     QCOMPARE(source.recordCount(), 40);
+}
+
+// clang-format off
+void TestRecordSource::causesNamed_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("told"); // empty: it works
+    QTest::newRow("written by another program for a moment") << "busy a moment" << "";
+    QTest::newRow("written by another program all along") << "busy" << "wird gerade von einem anderen Programm benutzt";
+    QTest::newRow("empty file") << "empty" << "ist leer: sie enthält keine Tabellen";
+    QTest::newRow("table missing") << "no table" << "fehlt die Tabelle „Kontakt“";
+    QTest::newRow("made unwritable while open") << "unwritable" << "schreibgeschützt";
+}
+// clang-format on
+
+// Every failure names its real cause: a busy file is waited for and told as busy, never as damaged.
+void TestRecordSource::causesNamed()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, told);
+    Fixture fx;
+    const QString file = fx.path(data::kLogbookFile);
+    std::thread writer;
+    if (cause.startsWith("busy")) {
+        std::atomic<bool> locked = false;
+        writer = std::thread([&locked, file, hold = cause == "busy" ? 1500 : 300] {
+            sql::Database other;
+            other.open(file, sql::Database::Access::ReadWrite);
+            other.exec("begin exclusive; insert into Kontakt (skip) values ('Fremd')");
+            locked = true;
+            QThread::msleep(hold);
+            other.exec("commit");
+        });
+        while (!locked)
+            QThread::msleep(5);
+    }
+    if (cause == "empty")
+        testsupport::writeFile(file, {});
+    if (cause == "no table")
+        QVERIFY(testsupport::execSql(file, "drop table Kontakt"));
+    const auto result = [&](const QString &folder) -> QString {
+        RecordSource source;
+        source.setBusyTimeout(800);
+        if (!source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite))
+            return source.lastError();
+        source.setEditTable("Kontakt");
+        source.setQuery(data::Query("Kontakt"));
+        if (!source.refresh())
+            return source.lastError();
+        source.addNew();
+        source.setField("skip", "Neu");
+        if (cause == "unwritable") {
+            QFile::setPermissions(folder + "/" + data::kLogbookFile, QFileDevice::ReadOwner);
+            QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        }
+        const bool saved = source.update();
+        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        return saved ? QString() : source.lastError();
+    };
+    QString seen;
+    if (cause == "unwritable") { // as a user for whom the permissions count, in a folder of his own
+        QFile::setPermissions(fx.dir(), QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther
+                                            | QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QFile::setPermissions(file, QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ReadOwner
+                                        | QFileDevice::WriteOwner);
+        seen = testsupport::unprivileged([&] {
+            const QString own = fx.path("eigen");
+            QDir().mkdir(own);
+            QFile::copy(file, own + "/" + data::kLogbookFile);
+            QDir::setCurrent(own);
+            return result(own);
+        });
+    } else {
+        seen = result(fx.dir());
+    }
+    if (writer.joinable())
+        writer.join();
+    QVERIFY2(told.isEmpty() ? seen.isEmpty() : seen.contains(told), qPrintable(seen));
 }
 
 QTEST_MAIN(TestRecordSource)

@@ -10,7 +10,6 @@ namespace data {
 namespace {
 // Results up to this size are held as the ids of their rows; larger ones are read in windows.
 constexpr int kSmall = 5000;
-constexpr int kBusyMs = 15000;
 const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
 } // namespace
 
@@ -57,7 +56,7 @@ bool RecordSource::open(const QString &fileName, Mode mode)
                                    "und das Fenster neu öffnen.")
                         .arg(fileName));
     const auto access = mode == Mode::ReadOnly ? sql::Database::Access::ReadOnly : sql::Database::Access::ReadWrite;
-    int rc = m_db.open(fileName, access, kBusyMs);
+    int rc = m_db.open(fileName, access, m_busyMs);
     // A file that is not a database opens fine and fails at its first statement, which waits for
     // another program's lock like every other access.
     QStringList tables;

@@ -52,8 +52,12 @@ public:
     // The one table that addNew/update/deleteCurrent write to; without it nothing is written.
     void setEditTable(const QString &table) { m_editTable = table; }
     QString editTable() const { return m_editTable; }
-    // How long a write waits for another program's lock before it fails.
-    void setBusyTimeout(int milliseconds) { m_db.setBusyTimeout(milliseconds); }
+    // How long an access waits for another program's lock before it fails (also for the next open).
+    void setBusyTimeout(int milliseconds)
+    {
+        m_busyMs = milliseconds;
+        m_db.setBusyTimeout(milliseconds);
+    }
 
     // Brings a file of an earlier version up to date (its indexes): runs the statements unless the
     // file cannot be written, where the queries find their way without.
@@ -130,6 +134,7 @@ private:
     Query m_query;
     QString m_editTable;
     QString m_error;
+    int m_busyMs = 15000;
 
     // The result shown.
     QStringList m_columns;

@@ -52,82 +52,12 @@ void removeWithCompanions(const QString &path)
 
 } // namespace
 
-QString systemReason(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return QStringLiteral("Der Ordner ist schreibgeschützt oder die Berechtigung fehlt.");
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return QStringLiteral("Auf dem Datenträger ist nicht genug Platz.");
-    case ENOENT: // the folder is there (else see folderReason), but takes no new file
-        return QStringLiteral("In diesem Ordner können keine Dateien angelegt werden.");
-    case ENOTDIR:
-    case ENODEV:
-    case ENXIO:
-    case ESTALE:
-        return QStringLiteral("Der Ordner ist nicht mehr erreichbar (Datenträger entfernt?).");
-    case EIO:
-        return QStringLiteral("Der Datenträger meldet einen Lese- oder Schreibfehler.");
-    case EISDIR:
-        return QStringLiteral("Dort steht ein Ordner gleichen Namens.");
-    default:
-        return QStringLiteral("Systemfehler %1 (%2).").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
-    }
-}
-
 namespace {
 
 // A failure in a folder that has gone away (a stick pulled) is told as such.
 QString folderReason(const QString &folder, const QString &error)
 {
     return QFileInfo(folder).isDir() ? error : systemReason(ENODEV);
-}
-
-// Why SQLite could not write a file: disk full, folder gone, no permission.
-QString writeReason(const sql::Database &c, int rc)
-{
-    if ((rc & 0xff) == SQLITE_FULL)
-        return systemReason(ENOSPC);
-    if (const int e = c.systemErrno())
-        return systemReason(e);
-    return sql::engineMessage(rc);
-}
-
-// Why SQLite could not read a file the user chose.
-QString readReason(const sql::Database &c, int rc)
-{
-    switch (rc & 0xff) {
-    case SQLITE_NOTADB:
-        return QStringLiteral("Sie ist keine Datenbankdatei.");
-    case SQLITE_CORRUPT:
-        return QStringLiteral("Sie ist beschädigt.");
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return QStringLiteral("Sie wird gerade von einem anderen Programm geschrieben.");
-    case SQLITE_READONLY:
-        if (rc == SQLITE_READONLY_ROLLBACK)
-            return QStringLiteral("Sie wurde nicht vollständig geschrieben (daneben liegt ein Journal).");
-        break;
-    default:
-        break;
-    }
-    switch (const int e = c.systemErrno()) {
-    case 0:
-        return sql::engineMessage(rc);
-    case EACCES:
-    case EPERM:
-        return QStringLiteral("Die Berechtigung, sie zu lesen, fehlt.");
-    case ENOENT:
-        return QStringLiteral("Sie ist nicht mehr vorhanden.");
-    case EIO:
-        return QStringLiteral("Der Datenträger meldet beim Lesen einen Fehler.");
-    default:
-        return systemReason(e);
-    }
 }
 
 } // namespace
@@ -220,33 +150,6 @@ QString copyDatabase(sql::Database &source, const QString &target)
         return writeReason(dest, rc);
     const int error = syncPath(target, false);
     return error ? systemReason(error) : QString();
-}
-
-// Why the file is not an intact logbook of this program; empty when it is one.
-QString logbookProblem(sql::Database &db)
-{
-    QStringList check;
-    int rc = db.column(QStringLiteral("PRAGMA integrity_check"), &check);
-    if (rc != SQLITE_OK)
-        return readReason(db, rc);
-    if (check != QStringList{QStringLiteral("ok")})
-        return QStringLiteral("Sie ist beschädigt (die Prüfung der Datenbank ist fehlgeschlagen).");
-    for (const Book book : {Book::Local, Book::Dx}) {
-        const QString table = tableOf(book);
-        QStringList present;
-        rc = db.column(QStringLiteral("SELECT lower(name) FROM pragma_table_info('%1')").arg(table), &present);
-        if (rc != SQLITE_OK)
-            return readReason(db, rc);
-        if (present.isEmpty())
-            return QStringLiteral("Sie ist kein Logbuch: die Tabelle „%1“ fehlt.").arg(table);
-        const QSet<QString> have(present.begin(), present.end());
-        for (const QString &column : columnsOf(book)) {
-            if (!have.contains(column))
-                return QStringLiteral("Sie ist kein Logbuch: der Tabelle „%1“ fehlt die Spalte „%2“.")
-                    .arg(table, column);
-        }
-    }
-    return {};
 }
 
 bool hasCompanions(const QString &path)

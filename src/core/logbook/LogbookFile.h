@@ -1,4 +1,6 @@
 #pragma once
+#include "core/logbook/LogbookCheck.h"
+
 #include <QString>
 
 // Copying the logbook file to a backup folder and back, safe against every interruption:
@@ -18,9 +20,6 @@ QString joinPath(const QString &folder, const QString &file);
 
 // Whether two paths name the same existing folder (same device and inode), however written.
 bool sameFolder(const QString &a, const QString &b);
-
-// What the operating system reported (an errno value), in the user's words.
-QString systemReason(int error);
 
 // Puts a file's content, or a folder's entries, on disk; 0 or the errno of the failure.
 int syncPath(const QString &path, bool directory);

@@ -1,9 +1,11 @@
+#include "core/logbook/Contact.h"
 #include "core/logbook/LogbookFile.h"
 #include "support/CoreSupport.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
+#include <unistd.h>
 #include <csignal>
 #include <functional>
 #include <sqlite3.h>
@@ -162,6 +164,21 @@ void TestLogbookFile::restore_data()
     QTest::newRow("column missing") << "" << "column" << "der Tabelle „Kontakt_dx“ fehlt die Spalte „qslbekommen“"
                                     << QStringList();
     QTest::newRow("copied mid-write") << "" << "journal" << "nicht vollständig geschrieben" << QStringList();
+    // Edits and deletes find a contact by its row id: a table whose id is not that row id, a view
+    // in a table's place, or a trigger would let them change or delete another contact unseen.
+    const QString key = "nicht der Schlüssel, über den jeder Kontakt gefunden wird";
+    QTest::newRow("id INT PRIMARY KEY") << "" << "key:id INT PRIMARY KEY" << key << QStringList();
+    QTest::newRow("id INTEGER without the key") << "" << "key:id INTEGER" << key << QStringList();
+    QTest::newRow("id INTEGER PRIMARY KEY DESC") << "" << "key:id INTEGER PRIMARY KEY DESC" << key << QStringList();
+    QTest::newRow("without row ids") << "" << "key:id INTEGER PRIMARY KEY) WITHOUT ROWID; --" << key << QStringList();
+    QTest::newRow("no id") << "" << "key:" << key << QStringList();
+    QTest::newRow("Kontakt a view") << "" << "sql:ALTER TABLE Kontakt RENAME TO echt; CREATE VIEW Kontakt AS SELECT * FROM echt"
+                                   << "„Kontakt“ ist keine Tabelle" << QStringList();
+    QTest::newRow("a trigger") << "" << "sql:CREATE TRIGGER weg AFTER INSERT ON Kontakt BEGIN DELETE FROM Kontakt "
+                                        "WHERE id < new.id; END" << "eigene Trigger oder Sichten („weg“)" << QStringList();
+    QTest::newRow("a view beside") << "" << "sql:CREATE VIEW alle AS SELECT skip FROM Kontakt"
+                                   << "eigene Trigger oder Sichten („alle“)" << QStringList();
+    QTest::newRow("unreadable") << "" << "unreadable" << "Die Berechtigung, sie zu lesen, fehlt." << QStringList();
     QTest::newRow("program folder full") << "" << "full" << "nicht genug Platz" << QStringList();
 }
 // clang-format on
@@ -195,6 +212,21 @@ void TestLogbookFile::restore()
         leaveInterruptedWrite(source, false, {});
     if (backup == "column")
         QVERIFY(testsupport::execSql(source, "ALTER TABLE Kontakt_dx DROP COLUMN qslbekommen"));
+    if (backup.startsWith("sql:"))
+        QVERIFY(testsupport::execSql(source, backup.mid(4)));
+    if (backup.startsWith("key:")) { // Kontakt made anew with another id declaration, the contacts kept
+        QString create = logbook::createTableSql(logbook::Book::Local);
+        create.replace("id INTEGER PRIMARY KEY", backup.mid(4));
+        const QString columns = logbook::columnsOf(logbook::Book::Local).join(',');
+        QVERIFY(testsupport::execSql(source, "ALTER TABLE Kontakt RENAME TO alt; " + create.replace("(, ", "(")
+                                                 + "; INSERT INTO Kontakt (" + columns + ") SELECT " + columns
+                                                 + " FROM alt; DROP TABLE alt"));
+    }
+    if (backup == "unreadable") {
+        if (geteuid() == 0)
+            QSKIP("root reads every file");
+        QVERIFY(QFile::setPermissions(source, {}));
+    }
     const QByteArray liveBytes = fileBytes(liveFile), sourceBytes = fileBytes(source);
 
     const auto result = onDisk(backup == "full", [&] { return logbook::restoreLogbook(source, liveFile); });
