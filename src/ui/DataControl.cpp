@@ -2,6 +2,8 @@
 
 #include "ui/MessageBox.h"
 
+#include <QGuiApplication>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -11,6 +13,15 @@ data::RecordSource *createDataControl(QWidget *window, const QString &fileName, 
 {
     auto *source = new data::RecordSource(window);
     source->setObjectName(QStringLiteral("Adodc1"));
+    // While another program holds the file locked, the window waits; the cursor says so.
+    source->setWaitNotifier([](bool waiting) {
+        if (waiting) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::sync(); // shown now, not after the wait
+        } else {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    });
     // Rows are read while the grid paints; the message waits until the painting is done.
     QObject::connect(
         source, &data::RecordSource::readFailed, window,

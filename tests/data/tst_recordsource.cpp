@@ -786,8 +786,10 @@ void TestRecordSource::causesNamed()
         testsupport::writeFile(file, {});
     if (cause == "no table")
         QVERIFY(testsupport::execSql(file, "drop table Kontakt"));
+    QList<bool> waits; // what a window is told, to show that it waits for the lock
     const auto result = [&](const QString &folder) -> QString {
         RecordSource source;
+        source.setWaitNotifier([&waits](bool waiting) { waits << waiting; });
         source.setBusyTimeout(800);
         if (!source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite))
             return source.lastError();
@@ -824,6 +826,8 @@ void TestRecordSource::causesNamed()
     if (writer.joinable())
         writer.join();
     QVERIFY2(told.isEmpty() ? seen.isEmpty() : seen.contains(told), qPrintable(seen));
+    const QList<bool> waited = cause.startsWith("busy") ? QList<bool>{true, false} : QList<bool>{};
+    QCOMPARE(waits, waited);
 }
 
 QTEST_MAIN(TestRecordSource)

@@ -11,6 +11,12 @@ namespace {
 // Results up to this size are held as the ids of their rows; larger ones are read in windows.
 constexpr int kSmall = 5000;
 const QString kNotOpen = QStringLiteral("Die Datenbank ist nicht geöffnet.");
+
+// Ends a wait for another program's lock when the operation that waited is over.
+struct WaitEnd {
+    sql::Database &db;
+    ~WaitEnd() { db.endWait(); }
+};
 } // namespace
 
 // Counts the rows a filter lets through in the same pass that keeps the ids of the first ones,
@@ -49,6 +55,7 @@ bool RecordSource::failEngine(const QString &what, int resultCode)
 
 bool RecordSource::open(const QString &fileName, Mode mode)
 {
+    const WaitEnd waited{m_db};
     close();
     m_fileName = fileName;
     if (!QFileInfo(fileName).isFile())
@@ -215,6 +222,7 @@ Query RecordSource::usable(const Query &query) const
 
 bool RecordSource::refresh()
 {
+    const WaitEnd waited{m_db};
     if (!isOpen())
         return fail(m_error.isEmpty() ? kNotOpen : m_error);
     if (!savePending())
@@ -335,6 +343,7 @@ QString RecordSource::writeRefusal(const TableWriter &writer) const
 
 bool RecordSource::update()
 {
+    const WaitEnd waited{m_db};
     if (editState() == EditState::Browsing)
         return true;
     TableWriter writer(&m_db, m_editTable, m_fileName);
@@ -387,6 +396,7 @@ void RecordSource::placeStored(const TableWriter &writer, qint64 id)
 
 bool RecordSource::deleteCurrent()
 {
+    const WaitEnd waited{m_db};
     TableWriter writer(&m_db, m_editTable, m_fileName);
     if (const QString why = writeRefusal(writer); !why.isEmpty())
         return fail(QStringLiteral("Der Datensatz wurde nicht gelöscht. ") + why);
@@ -423,6 +433,7 @@ void RecordSource::cancel()
 
 bool RecordSource::forEachRow(const std::function<bool(const RowReader &)> &visit)
 {
+    const WaitEnd waited{m_db};
     if (!isOpen())
         return fail(m_error.isEmpty() ? kNotOpen : m_error);
     const Query query = usable(m_query);

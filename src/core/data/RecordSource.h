@@ -59,6 +59,10 @@ public:
         m_db.setBusyTimeout(milliseconds);
     }
 
+    // Told true when an access starts waiting for another program's lock, and false when that
+    // operation is over; a window shows meanwhile that it waits.
+    void setWaitNotifier(std::function<void(bool waiting)> notifier) { m_db.setWaitNotifier(std::move(notifier)); }
+
     // Brings a file of an earlier version up to date (its indexes): runs the statements unless the
     // file cannot be written, where the queries find their way without.
     void upgrade(const QString &statements);

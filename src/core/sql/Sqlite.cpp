@@ -1,5 +1,6 @@
 #include "core/sql/Sqlite.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <cerrno>
 #include <sqlite3.h>
@@ -173,8 +174,34 @@ qint64 Statement::integer(int column) const { return sqlite3_column_int64(m_stmt
 
 bool Statement::readsOnly() const { return m_stmt && sqlite3_stmt_readonly(m_stmt); }
 
+// The wait for another program's lock: its limit, when it began, and who is told.
+struct Database::Waiting {
+    int limitMs = 3000;
+    QElapsedTimer since;
+    bool waiting = false;
+    std::function<void(bool)> notifier;
+};
+
+int Database::waitForLock(void *state, int count)
+{
+    auto *w = static_cast<Waiting *>(state);
+    if (count == 0) {
+        w->since.start();
+        if (!w->waiting) {
+            w->waiting = true;
+            if (w->notifier)
+                w->notifier(true);
+        }
+    }
+    if (w->since.elapsed() >= w->limitMs)
+        return 0; // give up: the access fails as busy
+    sqlite3_sleep(count < 10 ? 5 : 25);
+    return 1;
+}
+
 Database::Database(Database &&other) noexcept
-    : m_db(std::exchange(other.m_db, nullptr)), m_error(other.m_error), m_errno(other.m_errno)
+    : m_db(std::exchange(other.m_db, nullptr)), m_waiting(std::move(other.m_waiting)), m_error(other.m_error),
+      m_errno(other.m_errno)
 {
 }
 
@@ -183,11 +210,14 @@ Database &Database::operator=(Database &&other) noexcept
     if (this != &other) {
         close();
         m_db = std::exchange(other.m_db, nullptr);
+        m_waiting = std::move(other.m_waiting);
         m_error = other.m_error;
         m_errno = other.m_errno;
     }
     return *this;
 }
+
+Database::Database() = default;
 
 Database::~Database() { close(); }
 
@@ -209,7 +239,7 @@ int Database::open(const QString &path, Access access, int busyTimeoutMs)
     m_error = sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr);
     if (m_db) {
         sqlite3_extended_result_codes(m_db, 1);
-        sqlite3_busy_timeout(m_db, busyTimeoutMs);
+        setBusyTimeout(busyTimeoutMs);
         // A name in double quotes is a name: a column missing from the file is an error, not a
         // string literal that quietly matches nothing.
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
@@ -270,8 +300,27 @@ int Database::makeDurable()
 
 void Database::setBusyTimeout(int milliseconds)
 {
+    if (!m_waiting)
+        m_waiting = std::make_unique<Waiting>();
+    m_waiting->limitMs = milliseconds;
     if (m_db)
-        sqlite3_busy_timeout(m_db, milliseconds);
+        sqlite3_busy_handler(m_db, waitForLock, m_waiting.get());
+}
+
+void Database::setWaitNotifier(std::function<void(bool)> notifier)
+{
+    if (!m_waiting)
+        m_waiting = std::make_unique<Waiting>();
+    m_waiting->notifier = std::move(notifier);
+}
+
+void Database::endWait()
+{
+    if (m_waiting && m_waiting->waiting) {
+        m_waiting->waiting = false;
+        if (m_waiting->notifier)
+            m_waiting->notifier(false);
+    }
 }
 
 int Database::errorCode() const { return m_db ? sqlite3_extended_errcode(m_db) : m_error; }

@@ -2,6 +2,8 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
+#include <memory>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -67,7 +69,7 @@ public:
         Create,    // writes, creating the file when it is missing
     };
 
-    Database() = default;
+    Database();
     Database(Database &&other) noexcept;
     Database &operator=(Database &&other) noexcept;
     Database(const Database &) = delete;
@@ -92,6 +94,10 @@ public:
     // another program keeps the file in write-ahead-log mode).
     int makeDurable();
     void setBusyTimeout(int milliseconds);
+    // Told true when an access starts waiting for another program's lock, false by endWait()
+    // once the caller's work is over (so that a window can show that it waits meanwhile).
+    void setWaitNotifier(std::function<void(bool waiting)> notifier);
+    void endWait();
 
     int errorCode() const;   // extended result code of the last call that failed
     int systemErrno() const; // the operating system's error behind it, 0 if none
@@ -102,9 +108,13 @@ public:
     bool hasMoved() const;
 
 private:
+    struct Waiting;
+    static int waitForLock(void *waiting, int count);
+
     sqlite3 *m_db = nullptr;
-    int m_error = 0; // of open() and exec()
-    int m_errno = 0; // behind a failed open()
+    std::unique_ptr<Waiting> m_waiting; // stays where it is when the connection is moved
+    int m_error = 0;                    // of open() and exec()
+    int m_errno = 0;                    // behind a failed open()
 };
 
 } // namespace sql
