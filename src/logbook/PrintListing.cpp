@@ -20,6 +20,7 @@ QString printerTrouble(const PrintOutcome &outcome)
         return printer + QStringLiteral(" konnte den Druckauftrag nicht beginnen.");
     case PrintOutcome::Reason::JobFailed:
         return printer + QStringLiteral(" hat den Druckauftrag nicht vollständig angenommen.");
+    case PrintOutcome::Reason::SpoolFailed:
     case PrintOutcome::Reason::None:
         break;
     }
@@ -43,6 +44,10 @@ OutcomeMessage outcomeMessage(const PrintOutcome &outcome)
                                           + QStringLiteral("\nDie Liste wurde stattdessen als PDF-Datei gespeichert:\n")
                                           + outcome.pdfFile};
     case PrintOutcome::Result::Failed:
+        if (outcome.reason == PrintOutcome::Reason::SpoolFailed)
+            return {QMessageBox::Critical,
+                    QStringLiteral("Die Liste konnte nicht zwischengespeichert werden: im Ordner für temporäre "
+                                   "Dateien ist nicht genug Platz. Es wurde nichts gedruckt.")};
         break;
     }
     return {QMessageBox::Critical, printerTrouble(outcome)

@@ -200,7 +200,7 @@ private:
 
 } // namespace
 
-PaintResult paintDocument(QPrinter &printer, const QList<DocumentLine> &lines)
+PaintResult paintDocument(QPrinter &printer, LineSource &lines, const PaintProgress &progress)
 {
     PaintResult result;
     QPainter painter;
@@ -208,14 +208,19 @@ PaintResult paintDocument(QPrinter &printer, const QList<DocumentLine> &lines)
         return result;
     result.started = true;
     Painter page(printer, painter);
-    for (const DocumentLine &line : lines) {
+    DocumentLine line;
+    qint64 done = 0;
+    const qint64 total = lines.size();
+    while (page.ok() && done < total && lines.next(&line)) {
         page.useFont(line.fontName, line.fontSize);
         page.paintLine(line.text);
-        if (!page.ok())
+        if (++done % 500 == 0 && progress && !progress(done, total)) {
+            result.cancelled = true;
             break;
+        }
     }
     result.pages = page.pages();
-    if (!page.ok()) {
+    if (!page.ok() || result.cancelled || done < total) {
         printer.abort();
         return result;
     }

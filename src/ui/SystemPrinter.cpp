@@ -32,8 +32,12 @@ bool completePdf(const QString &file)
     return f.readAll().contains("%%EOF");
 }
 
-bool paintOnto(QPrinter &printer, const QList<DocumentLine> &lines, logbook::PrintOutcome &outcome)
+bool paintOnto(QPrinter &printer, Spool &lines, logbook::PrintOutcome &outcome)
 {
+    if (!lines.rewind()) {
+        outcome.reason = logbook::PrintOutcome::Reason::SpoolFailed;
+        return false;
+    }
     const PaintResult painted = paintDocument(printer, lines);
     outcome.pages = painted.pages;
     if (!painted.started) {
@@ -70,10 +74,14 @@ SystemPrinter::SystemPrinter(QString documentName) : m_documentName(std::move(do
 logbook::PrintOutcome SystemPrinter::endDocument()
 {
     logbook::PrintOutcome outcome;
+    if (!m_spool.ok()) { // the listing is not whole: nothing of it may be printed
+        outcome.reason = logbook::PrintOutcome::Reason::SpoolFailed;
+        return outcome;
+    }
     if (std::unique_ptr<QPrinter> printer = seams::defaultPrinter()) {
         outcome.printer = printer->printerName();
         prepare(*printer, m_documentName);
-        if (paintOnto(*printer, m_lines, outcome)) {
+        if (paintOnto(*printer, m_spool, outcome)) {
             outcome.result = logbook::PrintOutcome::Result::Printed;
             outcome.reason = logbook::PrintOutcome::Reason::None;
             return outcome;
@@ -95,7 +103,7 @@ logbook::PrintOutcome SystemPrinter::endDocument()
     pdf.setPageSize(QPageSize(QPageSize::A4));
     prepare(pdf, m_documentName);
     logbook::PrintOutcome saved = outcome; // keeps why the printer was not used
-    if (paintOnto(pdf, m_lines, saved)) {
+    if (paintOnto(pdf, m_spool, saved)) {
         outcome.pages = saved.pages;
         outcome.result = logbook::PrintOutcome::Result::SavedAsPdf;
     } else {

@@ -1,32 +1,32 @@
 #pragma once
 #include "core/logbook/LinePrinter.h"
 #include "ui/PagePainter.h"
+#include "ui/Spool.h"
 
-#include <QList>
 #include <memory>
 
 class QPrinter;
 
 namespace ui {
 
-// The real line printer. It keeps the listing until the document ends, then paints it on the
-// system's default printer; when there is none, or the printer fails, it paints the same listing
-// into a new PDF file in the user's home folder instead, so that nothing is lost.
+// The real line printer. It keeps the listing in a temporary file until the document ends, then
+// paints it on the system's default printer; when there is none, or the printer fails, it paints
+// the same listing into a new PDF file in the user's home folder instead, so that nothing is lost.
 class SystemPrinter : public logbook::LinePrinter {
 public:
     explicit SystemPrinter(QString documentName);
 
     void setFontName(const QString &name) override { m_fontName = name; }
     void setFontSize(float points) override { m_fontSize = points; }
-    void printLine(const QString &line) override { m_lines.append({m_fontName, m_fontSize, line}); }
+    void printLine(const QString &line) override { m_spool.add({m_fontName, m_fontSize, line}); }
     logbook::PrintOutcome endDocument() override;
-    void abortDocument() override { m_lines.clear(); }
+    void abortDocument() override { m_spool.clear(); }
 
 private:
     QString m_documentName;
     QString m_fontName;
     float m_fontSize = 12;
-    QList<DocumentLine> m_lines;
+    Spool m_spool;
 };
 
 // A new, so far unused file in folder named after the document and today's date

@@ -18,6 +18,7 @@ struct PrintOutcome {
         NoPrinter,     // the system has no default printer
         JobNotStarted, // the printer refused to start the job
         JobFailed,     // the printer failed while the listing was painted or sent
+        SpoolFailed,   // the listing could not be kept until it was whole (no room for it)
     };
     Result result = Result::Failed;
     Reason reason = Reason::None;
