@@ -11,6 +11,7 @@
 #include "core/backup/Copies.h"
 #include "core/data/Files.h"
 #include "core/logbook/LogbookFile.h"
+#include "core/sql/Sqlite.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,11 +33,8 @@ const QDateTime kFirst(QDate(2026, 12, 7), QTime(18, 0, 0));
 
 bool sqlExec(const QString &file, const QString &sql)
 {
-    sqlite3 *db = nullptr;
-    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-                    && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
+    sql::Database db;
+    return db.open(file, sql::Database::Access::ReadWrite) == SQLITE_OK && db.exec(sql) == SQLITE_OK;
 }
 
 // 60 characters, different in every row.
@@ -161,14 +159,12 @@ void timeParts(const QString &live, const QString &scratch)
     t.restart();
     const bool copied = logbook::backupLogbook(live, copy).ok();
     const double cp = double(t.nsecsElapsed()) / 1e6;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_open(QFile::encodeName(copy).constData(), &db);
-    sqlite3_prepare_v2(db, "SELECT count(*) FROM Kontakt", -1, &stmt, nullptr);
-    sqlite3_step(stmt);
-    const qint64 local = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    QStringList counted;
+    sql::Database db;
+    if (db.open(copy, sql::Database::Access::ReadOnly) == SQLITE_OK)
+        db.column(QStringLiteral("SELECT count(*) FROM Kontakt"), &counted);
+    db.close();
+    const qint64 local = counted.value(0).toLongLong();
     t.restart();
     const QString problem = backup::copyProblem(copy, {local, 0});
     const double check = double(t.nsecsElapsed()) / 1e6;

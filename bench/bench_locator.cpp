@@ -3,6 +3,7 @@
 // with SQLite's own LIKE. Prints medians in milliseconds; asserts nothing.
 #include "core/data/RecordSource.h"
 #include "core/data/SqlLike.h"
+#include "core/sql/Sqlite.h"
 #include "lookup/LocatorWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
@@ -50,51 +51,37 @@ double timeMs(const std::function<void()> &work)
 // Fills the table up to kRows with generated towns; every 500th is a "Neu-Berlin".
 bool grow(const QString &file)
 {
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(QFile::encodeName(file).constData(), &db) != SQLITE_OK)
+    sql::Database db;
+    if (db.open(file, sql::Database::Access::ReadWrite) != SQLITE_OK || db.exec(QStringLiteral("begin")) != SQLITE_OK)
         return false;
-    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    sqlite3_stmt *count = nullptr;
-    sqlite3_prepare_v2(db, "select count(*) from locator", -1, &count, nullptr);
-    sqlite3_step(count);
-    const int have = sqlite3_column_int(count, 0);
-    sqlite3_finalize(count);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, "insert into locator values (?,?,?,?,?)", -1, &insert, nullptr);
-    for (int i = have; i < kRows; ++i) {
-        const QByteArray locator = QStringLiteral("J%1%2%3%4%5")
-                                       .arg(QChar('A' + i % 18))
-                                       .arg(i / 18 % 10)
-                                       .arg(i / 180 % 10)
-                                       .arg(QChar('A' + i / 1800 % 24))
-                                       .arg(QChar('A' + i / 43200 % 24))
-                                       .toUtf8();
-        const QByteArray town =
-            (i % 500 == 0 ? QStringLiteral("Neu-Berlin %1") : QStringLiteral("Gemeinde Nr. %1")).arg(i).toUtf8();
-        sqlite3_bind_text(insert, 1, locator.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 2, "Bundesland Süd", -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 3, town.constData(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, "Landkreis Übungsdorf", -1, SQLITE_STATIC);
-        sqlite3_bind_text(insert, 5, "DL", -1, SQLITE_STATIC);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
+    QStringList count;
+    db.column(QStringLiteral("select count(*) from locator"), &count);
+    sql::Statement insert = db.prepare(QStringLiteral("insert into locator values (?,?,?,?,?)"));
+    for (int i = count.value(0).toInt(); i < kRows; ++i) {
+        const QString locator = QStringLiteral("J%1%2%3%4%5")
+                                    .arg(QChar('A' + i % 18))
+                                    .arg(i / 18 % 10)
+                                    .arg(i / 180 % 10)
+                                    .arg(QChar('A' + i / 1800 % 24))
+                                    .arg(QChar('A' + i / 43200 % 24));
+        const QString town =
+            (i % 500 == 0 ? QStringLiteral("Neu-Berlin %1") : QStringLiteral("Gemeinde Nr. %1")).arg(i);
+        insert.bind(1, locator).bind(2, QStringLiteral("Bundesland Süd")).bind(3, town);
+        insert.bind(4, QStringLiteral("Landkreis Übungsdorf")).bind(5, QStringLiteral("DL")).run();
+        insert.reset();
     }
-    sqlite3_finalize(insert);
-    const bool ok = sqlite3_exec(db, "commit", nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
+    return db.exec(QStringLiteral("commit")) == SQLITE_OK;
 }
 
 // The query straight through SQLite: prepare, step to the end, count.
-int runDirect(sqlite3 *db, const QByteArray &sql)
+int runDirect(const sql::Database &db, const QString &sql)
 {
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+    sql::Statement query = db.prepare(sql);
+    if (!query.ok())
         return -1;
     int rows = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW)
+    while (query.next())
         ++rows;
-    sqlite3_finalize(stmt);
     return rows;
 }
 
@@ -122,10 +109,10 @@ void measure(const QString &label)
     auto *grid = window->findChild<QTableView *>(QStringLiteral("DataGrid1"));
     auto *source = window->findChild<data::RecordSource *>(QStringLiteral("Adodc1"));
 
-    sqlite3 *withLike = nullptr, *builtIn = nullptr;
-    sqlite3_open_v2("Frequenzen.quorvel", &withLike, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_open_v2("Frequenzen.quorvel", &builtIn, SQLITE_OPEN_READONLY, nullptr);
-    data::registerLike(withLike);
+    sql::Database withLike, builtIn; // builtIn keeps SQLite's own LIKE: the wrapper registers no function
+    withLike.open(QStringLiteral("Frequenzen.quorvel"), sql::Database::Access::ReadOnly);
+    builtIn.open(QStringLiteral("Frequenzen.quorvel"), sql::Database::Access::ReadOnly);
+    data::registerLike(withLike.handle());
 
     std::printf("frm_locator, %s, median of %d runs, milliseconds\n", qPrintable(label), kRuns);
     std::printf("open window (whole table, count, caption): %.1f  [%s]\n\n", openMs, qPrintable(window->windowTitle()));
@@ -135,7 +122,6 @@ void measure(const QString &label)
          {QStringLiteral("berlin"), QStringLiteral("xyz"), QStringLiteral("%"), QStringLiteral("münchen")}) {
         const data::Query query = lookup::LocatorWindow::townQuery(text);
         const QString sql = query.text();
-        const QByteArray utf8 = sql.toUtf8();
         town->setText(text);
         const double windowMs = timeMs([&] {
             search->click();
@@ -147,8 +133,8 @@ void measure(const QString &label)
         plain.setQuery(query);
         const double sourceMs = timeMs([&] { plain.refresh(); });
         int direct = 0, builtInRows = 0;
-        const double directMs = timeMs([&] { direct = runDirect(withLike, utf8); });
-        const double builtInMs = timeMs([&] { builtInRows = runDirect(builtIn, utf8); });
+        const double directMs = timeMs([&] { direct = runDirect(withLike, sql); });
+        const double builtInMs = timeMs([&] { builtInRows = runDirect(builtIn, sql); });
         std::printf("%-12s %8d %10.1f %12.1f %12.1f %12.1f", qPrintable(text), rows, windowMs, sourceMs, directMs,
                     builtInMs);
         if (direct != rows || builtInRows != rows)
@@ -156,8 +142,6 @@ void measure(const QString &label)
         std::printf("\n");
     }
     std::printf("\n");
-    sqlite3_close(withLike);
-    sqlite3_close(builtIn);
     registry.close(QStringLiteral("frm_locator"));
 }
 } // namespace

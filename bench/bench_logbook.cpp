@@ -10,6 +10,7 @@
 //   bench_logbook [contacts ...]      default: 100000 1000000
 #include "core/data/RecordSource.h"
 #include "core/logbook/ListOrder.h"
+#include "core/sql/Sqlite.h"
 #include "logbook/LogbookWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
@@ -81,32 +82,29 @@ const Book kBooks[] = {
 const char *const kLands[] = {"Deutschland", "Österreich", "Schweiz", "Italien",  "Frankreich",
                               "Dänemark",    "Schweden",   "Türkei",  "Rumänien", "Lübeck"};
 
-void exec(sqlite3 *db, const QString &sql)
+void exec(sql::Database &db, const QString &sql)
 {
-    char *error = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) != SQLITE_OK)
-        std::fprintf(stderr, "SQL failed: %s\n", error);
-    sqlite3_free(error);
+    if (db.exec(sql) != SQLITE_OK)
+        std::fprintf(stderr, "SQL failed: %s\n", qPrintable(db.engineText()));
 }
 
 // Contacts saved in random order, then the hit sets placed by rank in the list's order.
 void generate(const QString &file, int contacts, const Book &book)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(file).constData(), &db);
+    sql::Database db;
+    db.open(file, sql::Database::Access::ReadWrite);
     const QString table = logbook::tableOf(book.book);
+    const data::Query::Order order = logbook::listOrder(book.book);
+    // As a file of an earlier version: without the list's index, which the first opening builds.
+    exec(db, QStringLiteral("drop index if exists %1").arg(data::quotedName(order.index)));
     exec(db, QStringLiteral("delete from %1; begin").arg(table));
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db,
-                       QStringLiteral("insert into %1 (skip, vorname, ort, lanal, frequenz, land, callsign, datum, "
-                                      "uhrzeit, band, rwert, swert, name, strasse, plz, tel, email, web, bemerkung) "
-                                      "values (?,?,?,?,?,?,?,?,'21:45','FM','5','9+30','Mustermann','Hauptstraße 1',"
-                                      "'12345','0123 456789','hans@example.org','www.example.org','Gute Verbindung, "
-                                      "QSL via Büro')")
-                           .arg(table)
-                           .toUtf8()
-                           .constData(),
-                       -1, &stmt, nullptr);
+    sql::Statement insert =
+        db.prepare(QStringLiteral("insert into %1 (skip, vorname, ort, lanal, frequenz, land, callsign, datum, "
+                                  "uhrzeit, band, rwert, swert, name, strasse, plz, tel, email, web, bemerkung) "
+                                  "values (?,?,?,?,?,?,?,?,'21:45','FM','5','9+30','Mustermann','Hauptstraße 1',"
+                                  "'12345','0123 456789','hans@example.org','www.example.org','Gute Verbindung, "
+                                  "QSL via Büro')")
+                       .arg(table));
     unsigned seed = 12345;
     auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
     for (int i = 0; i < contacts; ++i) {
@@ -125,14 +123,12 @@ void generate(const QString &file, int contacts, const Book &book)
                 .toUtf8(),
         };
         for (int c = 0; c < 8; ++c)
-            sqlite3_bind_text(stmt, c + 1, values[c].constData(), int(values[c].size()), SQLITE_TRANSIENT);
-        sqlite3_step(stmt);
-        sqlite3_reset(stmt);
+            insert.bind(c + 1, QString::fromUtf8(values[c]));
+        insert.run();
+        insert.reset();
     }
-    sqlite3_finalize(stmt);
     exec(db, QStringLiteral("commit"));
     // The hit sets by rank in the list's order.
-    const data::Query::Order order = logbook::listOrder(book.book);
     QStringList terms{order.key};
     for (const QString &c : order.columns)
         terms << data::quotedName(c);
@@ -151,7 +147,6 @@ void generate(const QString &file, int contacts, const Book &book)
                  .arg(ranked)
                  .arg(contacts / 2));
     exec(db, QStringLiteral("drop table if exists sqlite_stat1"));
-    sqlite3_close(db);
 }
 
 double median(std::vector<double> v)
@@ -184,19 +179,15 @@ void readPage(QTableView *grid, int top)
 }
 
 // One sequential scan of the table with SQLite's own LIKE: the yardstick for a search.
-double scanMs(sqlite3 *builtIn, const QString &table, const char *column, const QString &text, int *count)
+double scanMs(const sql::Database &builtIn, const QString &table, const char *column, const QString &text, int *count)
 {
-    const QByteArray sql = QStringLiteral("select count(*) from %1 not indexed where %2 like ?")
-                               .arg(table, QString::fromLatin1(column))
-                               .toUtf8();
-    const QByteArray pattern = ('%' + text + '%').toUtf8();
+    const QString sql =
+        QStringLiteral("select count(*) from %1 not indexed where %2 like ?").arg(table, QString::fromLatin1(column));
+    const QString pattern = '%' + text + '%';
     return timeMs([&] {
-        sqlite3_stmt *stmt = nullptr;
-        sqlite3_prepare_v2(builtIn, sql.constData(), -1, &stmt, nullptr);
-        sqlite3_bind_text(stmt, 1, pattern.constData(), int(pattern.size()), SQLITE_STATIC);
-        if (sqlite3_step(stmt) == SQLITE_ROW)
-            *count = sqlite3_column_int(stmt, 0);
-        sqlite3_finalize(stmt);
+        sql::Statement scan = builtIn.prepare(sql);
+        if (scan.bind(1, pattern).next())
+            *count = int(scan.integer(0));
     });
 }
 
@@ -208,7 +199,7 @@ long peakMemoryMb()
 }
 
 // Every search of the book, timed from the click until the first page of the grid is read.
-double searches(const Book &book, logbook::LogbookWindow *window, sqlite3 *builtIn)
+double searches(const Book &book, logbook::LogbookWindow *window, const sql::Database &builtIn)
 {
     auto *grid = window->findChild<QTableView *>("DataGrid1");
     auto *box = window->findChild<QLineEdit *>("txt_suchbegriff");
@@ -302,8 +293,8 @@ int main(int argc, char *argv[])
                         made.elapsed() / 1000.0, kRuns);
             std::printf("  first opening, building the index: %.0f\n", first);
             for (const bool statistics : {false, true}) {
-                sqlite3 *builtIn = nullptr;
-                sqlite3_open_v2(QFile::encodeName(file).constData(), &builtIn, SQLITE_OPEN_READWRITE, nullptr);
+                sql::Database builtIn; // SQLite's own LIKE: the wrapper registers no function
+                builtIn.open(file, sql::Database::Access::ReadWrite);
                 exec(builtIn,
                      statistics ? QStringLiteral("analyze") : QStringLiteral("drop table if exists sqlite_stat1"));
                 std::vector<double> opens;
@@ -320,7 +311,7 @@ int main(int argc, char *argv[])
                 const double w = searches(book, window, builtIn);
                 worstHere = std::max(worstHere, w);
                 worst = std::max(worst, w);
-                sqlite3_close(builtIn);
+                builtIn.close();
                 if (statistics)
                     scrollAndSave(window);
                 registry.close(name);

@@ -12,6 +12,7 @@
 //   stress_autobackup [runs]      default: 200
 #include "core/backup/AutoBackup.h"
 #include "core/data/Files.h"
+#include "core/sql/Sqlite.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -36,30 +37,21 @@ const QDateTime kStart(QDate(2026, 12, 7), QTime(18, 0, 0));
 // The first value of a query; -1 when the file does not open, fails the check or the query.
 qint64 number(const QString &file, const char *sql, bool checked = true)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    qint64 value = -1;
-    bool intact = !checked;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK && checked
-        && sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW)
-        intact = qstrcmp(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)), "ok") == 0;
-    sqlite3_finalize(stmt);
-    stmt = nullptr;
-    if (intact && sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW)
-        value = sqlite3_column_int64(stmt, 0);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
+    sql::Database db;
+    QStringList check, value;
+    if (db.open(file, sql::Database::Access::ReadOnly) != SQLITE_OK
+        || (checked
+            && (db.column(QStringLiteral("PRAGMA integrity_check"), &check) != SQLITE_OK
+                || check.value(0) != QLatin1String("ok")))
+        || db.column(QString::fromLatin1(sql), &value) != SQLITE_OK || value.isEmpty())
+        return -1;
+    return value.first().toLongLong();
 }
 
 bool exec(const QString &file, const QString &sql)
 {
-    sqlite3 *db = nullptr;
-    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-                    && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
+    sql::Database db;
+    return db.open(file, sql::Database::Access::ReadWrite) == SQLITE_OK && db.exec(sql) == SQLITE_OK;
 }
 
 QByteArray digest(const QString &file)

@@ -5,6 +5,7 @@
 //   stress_backup [runs]      default: 100 of each
 #include "core/data/Files.h"
 #include "core/logbook/LogbookFile.h"
+#include "core/sql/Sqlite.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -32,17 +33,13 @@ bool makeLogbook(const QString &file, int contacts)
     if (!QFile::copy(QDir(QStringLiteral(KW_DATA_DIR)).filePath(data::kLogbookFile), file))
         return false;
     QFile::setPermissions(file, QFile::permissions(file) | QFile::WriteOwner);
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(file).constData(), &db);
-    const QByteArray sql = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
-                                          " INSERT INTO Kontakt (skip, callsign, ort, datum, bemerkung)"
-                                          " SELECT 'Skip' || i, 'DL' || i, 'Berlin', '07.12.2026', hex(randomblob(60))"
-                                          " FROM n")
-                               .arg(contacts)
-                               .toUtf8();
-    const bool ok = sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr) == SQLITE_OK;
-    sqlite3_close(db);
-    return ok;
+    sql::Database db;
+    const QString sql = QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1)"
+                                       " INSERT INTO Kontakt (skip, callsign, ort, datum, bemerkung)"
+                                       " SELECT 'Skip' || i, 'DL' || i, 'Berlin', '07.12.2026', hex(randomblob(60))"
+                                       " FROM n")
+                            .arg(contacts);
+    return db.open(file, sql::Database::Access::ReadWrite) == SQLITE_OK && db.exec(sql) == SQLITE_OK;
 }
 
 // The contact count of an intact logbook, as a logbook window opening it would see it; -1 when
@@ -51,21 +48,14 @@ int contactsIn(const QString &file)
 {
     if (!QFileInfo::exists(file))
         return -2;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    int count = -1;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-        && sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &stmt, nullptr) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW && qstrcmp((const char *)sqlite3_column_text(stmt, 0), "ok") == 0) {
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Kontakt", -1, &stmt, nullptr) == SQLITE_OK
-            && sqlite3_step(stmt) == SQLITE_ROW)
-            count = sqlite3_column_int(stmt, 0);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return count;
+    sql::Database db;
+    QStringList check, count;
+    if (db.open(file, sql::Database::Access::ReadWrite) != SQLITE_OK
+        || db.column(QStringLiteral("PRAGMA integrity_check"), &check) != SQLITE_OK
+        || check.value(0) != QLatin1String("ok")
+        || db.column(QStringLiteral("SELECT count(*) FROM Kontakt"), &count) != SQLITE_OK || count.isEmpty())
+        return -1;
+    return count.first().toInt();
 }
 
 bool hasCompanions(const QString &file)

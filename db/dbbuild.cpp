@@ -1,10 +1,12 @@
 // Builds Frequenzen.quorvel (reference) from the schema and row files of this folder, and the
-// empty Frequenzen1.quorvel (logbook) from the contact's columns and the sort indexes of this folder.
+// empty Frequenzen1.quorvel (logbook) from the contact's columns and the indexes of its lists.
 //   kw_dbbuild reference <output file> <db folder>
 //   kw_dbbuild logbook   <output file> <db folder>   (does nothing when the file exists)
 #include "core/finder/CbRaster.h"
 #include "core/logbook/Contact.h"
+#include "core/logbook/ListOrder.h"
 #include "core/lookup/Maidenhead.h"
+#include "core/sql/Sqlite.h"
 
 #include <sqlite3.h>
 
@@ -36,11 +38,10 @@ std::string readFile(const fs::path &path)
     return s.str();
 }
 
-void exec(sqlite3 *db, const std::string &sql)
+void exec(sql::Database &db, const QString &sql)
 {
-    char *error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK)
-        die(std::string("SQL failed: ") + (error ? error : "?"));
+    if (db.exec(sql) != SQLITE_OK)
+        die("SQL failed: " + db.engineText().toStdString());
 }
 
 std::vector<std::string> split(const std::string &line, char sep)
@@ -89,7 +90,7 @@ Tsv readTsv(const fs::path &path)
     return tsv;
 }
 
-void insertRows(sqlite3 *db, const std::string &table, const std::vector<std::string> &columns,
+void insertRows(sql::Database &db, const std::string &table, const std::vector<std::string> &columns,
                 const std::vector<std::vector<std::string>> &rows)
 {
     std::string sql = "insert into \"" + table + "\" (";
@@ -99,27 +100,22 @@ void insertRows(sqlite3 *db, const std::string &table, const std::vector<std::st
         marks += i ? ",?" : "?";
     }
     sql += ") values (" + marks + ")";
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-        die("prepare failed for " + table + ": " + sqlite3_errmsg(db));
+    sql::Statement insert = db.prepare(QString::fromStdString(sql));
+    if (!insert.ok())
+        die("prepare failed for " + table + ": " + db.engineText().toStdString());
     for (const auto &row : rows) {
-        for (size_t i = 0; i < row.size(); ++i) {
-            if (row[i].empty())
-                sqlite3_bind_null(stmt, int(i + 1));
-            else
-                sqlite3_bind_text(stmt, int(i + 1), row[i].c_str(), int(row[i].size()), SQLITE_TRANSIENT);
-        }
-        if (sqlite3_step(stmt) != SQLITE_DONE)
-            die("insert into " + table + " failed: " + sqlite3_errmsg(db));
-        sqlite3_reset(stmt);
+        for (size_t i = 0; i < row.size(); ++i) // an empty cell is NULL
+            insert.bind(int(i + 1), row[i].empty() ? QVariant() : QVariant(QString::fromStdString(row[i])));
+        if (insert.run() != SQLITE_DONE)
+            die("insert into " + table + " failed: " + db.engineText().toStdString());
+        insert.reset();
     }
-    sqlite3_finalize(stmt);
 }
 
 // A channel table: band cells are the CB raster moved by whole 450 kHz steps from the band
 // that carries the standard channels, minus a fixed shift.
-void channelTable(sqlite3 *db, const std::string &table, const std::string &channelColumn, const std::string &bands,
-                  char standardBand, int shift)
+void channelTable(sql::Database &db, const std::string &table, const std::string &channelColumn,
+                  const std::string &bands, char standardBand, int shift)
 {
     std::vector<std::string> columns{channelColumn};
     for (char b : bands)
@@ -136,13 +132,13 @@ void channelTable(sqlite3 *db, const std::string &table, const std::string &chan
     insertRows(db, table, columns, rows);
 }
 
-void plainTable(sqlite3 *db, const fs::path &dir, const std::string &file, const std::string &table)
+void plainTable(sql::Database &db, const fs::path &dir, const std::string &file, const std::string &table)
 {
     const Tsv tsv = readTsv(dir / file);
     insertRows(db, table, tsv.header, tsv.rows);
 }
 
-void locatorTable(sqlite3 *db, const fs::path &dir)
+void locatorTable(sql::Database &db, const fs::path &dir)
 {
     const Tsv tsv = readTsv(dir / "towns.tsv");
     auto col = [&](const std::string &name) {
@@ -161,19 +157,19 @@ void locatorTable(sqlite3 *db, const fs::path &dir)
     insertRows(db, "locator", {"Locator", "Distrikt", "Stadt", "Extra", "DXCC"}, rows);
 }
 
-sqlite3 *create(const fs::path &file)
+sql::Database create(const fs::path &file)
 {
     fs::remove(file);
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(file.string().c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-        die("cannot create " + file.string());
+    sql::Database db;
+    if (db.open(QString::fromStdString(file.string()), sql::Database::Access::Create) != SQLITE_OK)
+        die("cannot create " + file.string() + ": " + db.engineText().toStdString());
     return db;
 }
 
-void finish(sqlite3 *db, const fs::path &tmp, const fs::path &out)
+// Closes the file (every statement is gone by now) and puts it in its place.
+void finish(sql::Database &db, const fs::path &tmp, const fs::path &out)
 {
-    if (sqlite3_close(db) != SQLITE_OK)
-        die("cannot close " + tmp.string());
+    db.close();
     fs::rename(tmp, out);
 }
 
@@ -193,22 +189,21 @@ int main(int argc, char **argv)
             std::cout << out.string() << " exists and keeps its contacts\n";
             return 0;
         }
-        sqlite3 *db = create(tmp);
-        exec(db, "begin");
-        // The tables as the contact defines them; the file adds their sort indexes.
+        sql::Database db = create(tmp);
+        exec(db, QStringLiteral("begin"));
+        // The tables as the contact defines them, each with the index its list is read by.
         for (logbook::Book book : {logbook::Book::Local, logbook::Book::Dx})
-            exec(db, logbook::createTableSql(book).toStdString());
-        exec(db, readFile(dir / "logbook_schema.sql"));
-        exec(db, "commit");
+            exec(db, logbook::createTableSql(book) + QLatin1Char(';') + logbook::indexSql(book));
+        exec(db, QStringLiteral("commit"));
         finish(db, tmp, out);
         return 0;
     }
     if (kind != "reference")
         die("unknown kind " + kind);
 
-    sqlite3 *db = create(tmp);
-    exec(db, "begin");
-    exec(db, readFile(dir / "reference_schema.sql"));
+    sql::Database db = create(tmp);
+    exec(db, QStringLiteral("begin"));
+    exec(db, QString::fromStdString(readFile(dir / "reference_schema.sql")));
     channelTable(db, "umbau", "Kanal", "ABCDEFGHIL", 'D', 0);
     channelTable(db, "Ham", "Kanal", "ABCDEFGHIL", 'D', 5);
     channelTable(db, "albrecht", "Kanal", "ABCDEFGHIJ", 'E', 0);
@@ -220,7 +215,7 @@ int main(int argc, char **argv)
     plainTable(db, dir, "dxfreq.tsv", "dxfreq");
     plainTable(db, dir, "bos.tsv", "bos");
     plainTable(db, dir, "flugfunk.tsv", "flugfunk");
-    exec(db, "commit");
+    exec(db, QStringLiteral("commit"));
     finish(db, tmp, out);
     return 0;
 }

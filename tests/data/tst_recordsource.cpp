@@ -13,15 +13,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <QThread>
 #include <atomic>
-#include <csignal>
-#include <sqlite3.h>
-#include <sys/resource.h>
+#include <optional>
 #include <thread>
 #include <unistd.h>
 
@@ -639,20 +636,14 @@ void TestRecordSource::failedSaveKeepsThePendingRecord()
         openLogbook(source);
     }
     source.setBusyTimeout(100);
-    // A full disk: no file of this process may grow.
-    rlimit before{};
-    getrlimit(RLIMIT_FSIZE, &before);
-    const auto noGrowth = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &before); });
-    if (cause == "full") {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit full = before;
-        full.rlim_cur = 1024; // no write past the first kilobyte of any file
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &full), 0);
-    }
-    sqlite3 *other = nullptr;
+    // A full disk: no write past the first kilobyte of any file of this process.
+    std::optional<testsupport::FileSizeLimit> full;
+    if (cause == "full")
+        full.emplace(1024);
+    sql::Database other; // another program's
     if (cause == "locked") {
-        QCOMPARE(sqlite3_open(QFile::encodeName(file).constData(), &other), SQLITE_OK);
-        QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+        other = testsupport::lockExclusively(file);
+        QVERIFY(other.isOpen());
     } else if (cause == "deleted") {
         QVERIFY(QFile::rename(file, file + ".weg"));
     }
@@ -666,11 +657,8 @@ void TestRecordSource::failedSaveKeepsThePendingRecord()
     QVERIFY(!source.setCurrentRow(0)); // nor does a move drop it
     QCOMPARE(source.fieldText("skip"), QStringLiteral("Bleibt"));
     // The cause gone, the same record saves.
-    if (other) {
-        sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
-    }
-    setrlimit(RLIMIT_FSIZE, &before);
+    other.close();
+    full.reset();
     if (cause == "locked" || cause == "full") {
         QVERIFY2(source.update(), qPrintable(source.lastError()));
         QCOMPARE(countWhere(file, "skip = 'Bleibt'"), 1);

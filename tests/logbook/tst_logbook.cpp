@@ -14,14 +14,11 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopeGuard>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTextEdit>
-#include <csignal>
-#include <sqlite3.h>
-#include <sys/resource.h>
+#include <optional>
 #include <unistd.h>
 
 using testsupport::Fixture;
@@ -547,17 +544,14 @@ void TestLogbook::pendingContactIsNeverDropped()
     lb = open(kLocal);
     lb.click("cmd_neu");
     lb.type("txt_skip", "Gesperrt");
-    sqlite3 *other = nullptr;
-    sqlite3_open("Frequenzen1.quorvel", &other);
-    sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
+    sql::Database other = testsupport::lockExclusively("Frequenzen1.quorvel");
     lb.source()->setBusyTimeout(50);
     m_fx->close(kLocal);
     QVERIFY(m_fx->isOpen(kLocal));
     QCOMPARE(lb.get("txt_skip")->text(), QStringLiteral("Gesperrt"));
     QCOMPARE(m_fx->messages.size(), 1);
     QVERIFY(m_fx->messages[0].text.startsWith(QStringLiteral("Der Datensatz wurde nicht gespeichert.")));
-    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
-    sqlite3_close(other);
+    other.close();
     m_fx->close(kLocal);
     QVERIFY(!m_fx->isOpen(kLocal));
     QCOMPARE(countIn("Kontakt", "skip = 'Gesperrt'"), 1);
@@ -592,23 +586,16 @@ void TestLogbook::failedSaveKeepsTheContact()
     lb.type("txt_skip", "Wichtig");
     const QString before = lb.state();
 
-    sqlite3 *other = nullptr;
-    rlimit limit{};
-    getrlimit(RLIMIT_FSIZE, &limit);
-    const auto restore = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &limit); });
-    if (cause == "locked") {
-        sqlite3_open("Frequenzen1.quorvel", &other);
-        sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
-    } else if (cause == "full") {
-        signal(SIGXFSZ, SIG_IGN);
-        rlimit full = limit;
-        full.rlim_cur = 1024;
-        setrlimit(RLIMIT_FSIZE, &full);
-    } else if (cause == "deleted") {
+    sql::Database other;
+    std::optional<testsupport::FileSizeLimit> full;
+    if (cause == "locked")
+        other = testsupport::lockExclusively("Frequenzen1.quorvel");
+    else if (cause == "full")
+        full.emplace(1024);
+    else if (cause == "deleted")
         QFile::remove("Frequenzen1.quorvel");
-    }
     lb.click(button);
-    setrlimit(RLIMIT_FSIZE, &limit);
+    full.reset();
     // Told, not shown as saved: the contact stays typed and the window in its state.
     QCOMPARE(m_fx->messages.size(), 1);
     QVERIFY2(m_fx->messages[0].text.startsWith(QStringLiteral("Der Datensatz wurde nicht gespeichert.")),
@@ -620,10 +607,7 @@ void TestLogbook::failedSaveKeepsTheContact()
         QVERIFY(!QFile::exists("Frequenzen1.quorvel")); // and no new file made anywhere
         return;
     }
-    if (other) {
-        sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
-    }
+    other.close();
     if (cause == "readonly")
         return;
     // The cause mended, the same button stores the contact.

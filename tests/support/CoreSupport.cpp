@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <csignal>
 #include <sqlite3.h>
 
 namespace testsupport {
@@ -21,34 +22,26 @@ DataFolder::DataFolder(bool copyDatabases)
 
 QString DataFolder::builtFile(const QString &file) { return QDir(QStringLiteral(KW_DATA_DIR)).filePath(file); }
 
+// Both without a busy timeout: a file another connection holds fails at once.
 bool execSql(const QString &file, const QString &sql)
 {
-    sqlite3 *db = nullptr;
-    char *error = nullptr;
-    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-                    && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
-    if (error)
-        qWarning("%s", error);
-    sqlite3_free(error);
-    sqlite3_close(db);
+    sql::Database db;
+    const bool ok = db.open(file, sql::Database::Access::Create, 0) == SQLITE_OK && db.exec(sql) == SQLITE_OK;
+    if (!ok)
+        qWarning("%s", qPrintable(db.engineText()));
     return ok;
 }
 
 QStringList sqlColumn(const QString &file, const QString &sql, int column)
 {
     QStringList out;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-        && sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK) {
-        const int c = column < 0 ? sqlite3_column_count(stmt) + column : column;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-            out << (text ? QString::fromUtf8(text) : QString());
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    sql::Database db; // the wrapper registers no function on its connections
+    if (db.open(file, sql::Database::Access::ReadWrite, 0) != SQLITE_OK)
+        return out;
+    sql::Statement query = db.prepare(sql);
+    const int c = column < 0 ? query.columnCount() + column : column;
+    while (query.next())
+        out << query.text(c);
     return out;
 }
 
@@ -65,13 +58,21 @@ void writeFile(const QString &file, const QByteArray &data)
     f.write(data);
 }
 
-QString insertCalls(const QStringList &calls)
+QStringList numbered(const QString &stem, int n)
+{
+    QStringList calls;
+    for (int i = 0; i < n; ++i)
+        calls << stem + QString::number(i);
+    return calls;
+}
+
+QString insertCalls(const QStringList &calls, const QString &table)
 {
     QString sql = QStringLiteral("BEGIN;");
     for (const QString &c : calls)
-        sql += QStringLiteral("INSERT INTO Kontakt (skip, callsign, bemerkung) VALUES ('%1', '%1', "
+        sql += QStringLiteral("INSERT INTO %1 (skip, callsign, bemerkung) VALUES ('%2', '%2', "
                               "hex(randomblob(150)));")
-                   .arg(c);
+                   .arg(table, c);
     return sql + QStringLiteral("COMMIT;");
 }
 
@@ -90,5 +91,26 @@ QStringList callsIn(const QString &file)
         return {QStringLiteral("<kein intaktes Logbuch>")};
     return sqlColumn(file, QStringLiteral("SELECT callsign FROM Kontakt ORDER BY id"));
 }
+
+sql::Database lockExclusively(const QString &file)
+{
+    sql::Database db;
+    if (db.open(file, sql::Database::Access::ReadWrite) != SQLITE_OK
+        || db.exec(QStringLiteral("BEGIN EXCLUSIVE")) != SQLITE_OK)
+        db.close();
+    return db;
+}
+
+FileSizeLimit::FileSizeLimit(qint64 bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead of ending the process
+    getrlimit(RLIMIT_FSIZE, &m_old);
+    rlimit limit = m_old;
+    limit.rlim_cur = rlim_t(bytes);
+    if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+        QTest::qFail("cannot limit the size of files", __FILE__, __LINE__);
+}
+
+FileSizeLimit::~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
 
 } // namespace testsupport

@@ -1,8 +1,11 @@
 #pragma once
+#include "core/sql/Sqlite.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <sys/resource.h>
 
 // Test support that needs no widget: files and SQLite only.
 namespace testsupport {
@@ -34,13 +37,35 @@ QStringList sqlColumn(const QString &file, const QString &sql, int column = 0);
 QByteArray fileBytes(const QString &file);
 void writeFile(const QString &file, const QByteArray &data);
 
+// n call signs: the stem followed by 0 to n - 1.
+QStringList numbered(const QString &stem, int n);
+
 // A logbook file (made from the built empty one) holding one local contact per call sign, each
 // with some 300 bytes of remarks.
 void writeLogbook(const QString &file, const QStringList &calls);
-QString insertCalls(const QStringList &calls); // the statements that add them, in one transaction
+// The statements that add such contacts to a table, in one transaction.
+QString insertCalls(const QStringList &calls, const QString &table = QStringLiteral("Kontakt"));
 
 // The call signs of a logbook in the order they were entered, after an integrity check; a
 // marker when the file is no intact logbook.
 QStringList callsIn(const QString &file);
+
+// Another program's connection holding the file in an exclusive transaction: no one else reads
+// or writes it until the connection closes, which rolls the transaction back. Not open when the
+// lock could not be taken.
+sql::Database lockExclusively(const QString &file);
+
+// While it lives, no file of this process grows beyond this many bytes: a write past them fails
+// as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(qint64 bytes);
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+};
 
 } // namespace testsupport

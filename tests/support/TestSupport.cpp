@@ -68,21 +68,6 @@ void Fixture::close(const QString &name)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-bool germanLess(const QString &a, const QString &b)
-{
-    auto key = [](QString s) {
-        s.replace(QStringLiteral("Ä"), "a").replace(QStringLiteral("ä"), "a").replace(QStringLiteral("Ö"), "o");
-        s.replace(QStringLiteral("ö"), "o").replace(QStringLiteral("Ü"), "u").replace(QStringLiteral("ü"), "u");
-        s.replace(QStringLiteral("ß"), "ss");
-        for (QChar &c : s)
-            if (c >= 'A' && c <= 'Z')
-                c = QChar(c.unicode() + 32);
-        return s.toUtf8();
-    };
-    const QByteArray ka = key(a), kb = key(b);
-    return ka != kb ? ka < kb : a.toUtf8() < b.toUtf8();
-}
-
 bool Fixture::isOpen(const QString &name) const { return shell::WindowRegistry::instance().isOpen(name); }
 
 } // namespace testsupport

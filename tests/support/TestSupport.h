@@ -49,10 +49,6 @@ private:
     std::unique_ptr<shell::MainWindow> m_main;
 };
 
-// The order a German reader expects of a sorted list: umlauts with their base letters, ß as ss,
-// letter case not deciding; equal keys by the text itself.
-bool germanLess(const QString &a, const QString &b);
-
 // A named child of a window. When it is missing the test fails here, and a stand-in of the asked
 // type comes back so that the rest of the test runs into no null pointer.
 template <typename T>

@@ -327,6 +327,11 @@ int Database::errorCode() const { return m_db ? sqlite3_extended_errcode(m_db) :
 
 int Database::systemErrno() const { return m_db ? sqlite3_system_errno(m_db) : m_errno; }
 
+QString Database::engineText() const
+{
+    return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString::fromUtf8(sqlite3_errstr(m_error));
+}
+
 qint64 Database::lastInsertId() const { return m_db ? sqlite3_last_insert_rowid(m_db) : 0; }
 
 int Database::changes() const { return m_db ? sqlite3_changes(m_db) : 0; }

@@ -101,6 +101,9 @@ public:
 
     int errorCode() const;   // extended result code of the last call that failed
     int systemErrno() const; // the operating system's error behind it, 0 if none
+    // The engine's own English words for the last failure, naming the table or column: for
+    // tools and test logs, never for the user.
+    QString engineText() const;
     qint64 lastInsertId() const;
     int changes() const;
     bool isReadOnly() const;

@@ -1,11 +1,11 @@
 // The printed listing of a logbook, written to a line printer that records every call.
 #include "core/data/RecordSource.h"
 #include "core/logbook/Listing.h"
+#include "support/CoreSupport.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sqlite3.h>
 
 using logbook::Book;
 using logbook::PrintOutcome;
@@ -163,15 +163,9 @@ void TestListing::rowsOfADataControl()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath("Frequenzen1.quorvel");
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open(qPrintable(file), &db), SQLITE_OK);
-    QCOMPARE(sqlite3_exec(db,
-                          "create table Kontakt_dx (id integer primary key, skip text, land text, qslbekommen integer);"
-                          "insert into Kontakt_dx (skip, land, qslbekommen) values ('Zander', 'Irland', 1), "
-                          "('Adler', null, 0)",
-                          nullptr, nullptr, nullptr),
-             SQLITE_OK);
-    sqlite3_close(db);
+    QVERIFY(testsupport::execSql(
+        file, "create table Kontakt_dx (id integer primary key, skip text, land text, qslbekommen integer);"
+              "insert into Kontakt_dx (skip, land, qslbekommen) values ('Zander', 'Irland', 1), ('Adler', null, 0)"));
 
     data::RecordSource source;
     QVERIFY(source.open(file));

@@ -6,27 +6,19 @@
 #include <QFileInfo>
 #include <QTest>
 #include <unistd.h>
-#include <csignal>
 #include <functional>
+#include <optional>
 #include <sqlite3.h>
-#include <sys/resource.h>
 
 using testsupport::callsIn;
 using testsupport::fileBytes;
+using testsupport::numbered;
 using testsupport::writeFile;
 using testsupport::writeLogbook;
 
 namespace {
 
 const QString kLogbook = QStringLiteral("Frequenzen1.quorvel");
-
-QStringList numbered(const QString &stem, int n)
-{
-    QStringList calls;
-    for (int i = 0; i < n; ++i)
-        calls << stem + QString::number(i);
-    return calls;
-}
 
 // Files SQLite or an interrupted copy could leave beside a database file.
 QStringList leftovers(const QString &file)
@@ -46,18 +38,18 @@ void leaveInterruptedWrite(const QString &live, bool wal, const QStringList &ext
 {
     const QString scratch = live + ".scratch";
     QVERIFY(QFile::copy(live, scratch));
-    sqlite3 *db = nullptr;
-    QCOMPARE(sqlite3_open(QFile::encodeName(scratch).constData(), &db), SQLITE_OK);
+    sql::Database db;
+    QCOMPARE(db.open(scratch, sql::Database::Access::ReadWrite), SQLITE_OK);
     const QString inserts = testsupport::insertCalls(wal ? extraCalls : numbered("HALB", 300));
     const QString setup = wal ? "PRAGMA journal_mode=WAL; PRAGMA wal_autocheckpoint=0;" + inserts
                               : "PRAGMA cache_size=5; BEGIN;" + inserts.mid(6).chopped(7);
-    QCOMPARE(sqlite3_exec(db, setup.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
+    QCOMPARE(db.exec(setup), SQLITE_OK);
     const QStringList suffixes = wal ? QStringList{"", "-wal", "-shm"} : QStringList{"", "-journal"};
     for (const QString &s : suffixes) {
         QFile::remove(live + s);
         QVERIFY2(QFile::copy(scratch + s, live + s), qPrintable(s));
     }
-    sqlite3_close(db);
+    db.close(); // the writer ends without its commit
     for (const QString &s : QStringList{"", "-journal", "-wal", "-shm"})
         QFile::remove(scratch + s);
 }
@@ -65,16 +57,10 @@ void leaveInterruptedWrite(const QString &live, bool wal, const QStringList &ext
 // Runs a file operation; when full, writes beyond 256 KiB fail meanwhile as on a full disk.
 logbook::FileResult onDisk(bool full, const std::function<logbook::FileResult()> &operation)
 {
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    rlimit limit = old;
+    std::optional<testsupport::FileSizeLimit> limit;
     if (full)
-        limit.rlim_cur = 256 * 1024;
-    setrlimit(RLIMIT_FSIZE, &limit);
-    const logbook::FileResult result = operation();
-    setrlimit(RLIMIT_FSIZE, &old);
-    return result;
+        limit.emplace(256 * 1024);
+    return operation();
 }
 
 } // namespace

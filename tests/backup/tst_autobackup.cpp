@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 
+using testsupport::callsIn;
 using testsupport::Fixture;
 
 namespace {
@@ -23,18 +24,10 @@ namespace {
 const QString kLogbook = QStringLiteral("Frequenzen1.quorvel");
 const QString kFailed = QStringLiteral("Die automatische Sicherung des Logbuchs beim Beenden ist fehlgeschlagen.");
 
-QStringList callsIn(const QString &file)
-{
-    if (testsupport::sqlColumn(file, "PRAGMA integrity_check") != QStringList{"ok"})
-        return {QStringLiteral("<kein intaktes Logbuch>")};
-    return testsupport::sqlColumn(file, "SELECT callsign FROM Kontakt ORDER BY id");
-}
-
+// Contacts added to a logbook file outside the program.
 void add(const QString &file, const QStringList &calls)
 {
-    for (const QString &c : calls)
-        QVERIFY(testsupport::execSql(
-            file, QStringLiteral("INSERT INTO Kontakt (skip, callsign) VALUES ('%1', '%1')").arg(c)));
+    QVERIFY(testsupport::execSql(file, testsupport::insertCalls(calls)));
 }
 
 // The folders in Sicherungen as the restore window's folder list shows them.

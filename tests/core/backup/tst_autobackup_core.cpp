@@ -4,93 +4,30 @@
 #include "core/backup/Copies.h"
 #include "core/backup/History.h"
 #include "core/logbook/LogbookFile.h"
+#include "support/CoreSupport.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <fcntl.h>
 #include <optional>
-#include <sqlite3.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 using backup::AutoBackupOutcome;
 using Status = AutoBackupOutcome::Status;
+using testsupport::callsIn;
+using testsupport::execSql;
+using testsupport::fileBytes;
+using testsupport::insertCalls;
+using testsupport::numbered;
+using testsupport::sqlColumn;
+using testsupport::writeLogbook;
 
 namespace {
 
 const QString kLogbook = QStringLiteral("Frequenzen1.quorvel");
 const QDateTime kNow(QDate(2026, 12, 7), QTime(10, 0, 0)); // a Monday
-
-bool exec(const QString &file, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    char *error = nullptr;
-    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-                    && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
-    if (error)
-        qWarning("%s", error);
-    sqlite3_free(error);
-    sqlite3_close(db);
-    return ok;
-}
-
-// The first column of a query, read with SQLite alone; empty when the file is missing.
-QStringList column(const QString &file, const QString &sql)
-{
-    QStringList out;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK
-        && sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK)
-        while (sqlite3_step(stmt) == SQLITE_ROW)
-            out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return out;
-}
-
-QString inserts(const QString &table, const QStringList &calls)
-{
-    QString sql = QStringLiteral("BEGIN;");
-    for (const QString &c : calls)
-        sql += QStringLiteral("INSERT INTO %1 (skip, callsign, bemerkung) VALUES ('%2', '%2', hex(randomblob(150)));")
-                   .arg(table, c);
-    return sql + QStringLiteral("COMMIT;");
-}
-
-// A logbook holding these call signs in Kontakt, made from the shipped empty logbook.
-void makeLogbook(const QString &file, const QStringList &calls)
-{
-    QDir().mkpath(QFileInfo(file).path());
-    QFile::remove(file);
-    QVERIFY(QFile::copy(QDir(QStringLiteral(KW_DATA_DIR)).filePath(kLogbook), file));
-    QFile::setPermissions(file, QFile::permissions(file) | QFile::WriteOwner);
-    QVERIFY(exec(file, inserts(QStringLiteral("Kontakt"), calls)));
-}
-
-QStringList callsIn(const QString &file)
-{
-    if (column(file, QStringLiteral("PRAGMA integrity_check")) != QStringList{QStringLiteral("ok")})
-        return {QStringLiteral("<kein intaktes Logbuch>")};
-    return column(file, QStringLiteral("SELECT callsign FROM Kontakt ORDER BY id"));
-}
-
-QByteArray bytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<fehlt>");
-}
-
-QStringList numbered(const QString &stem, int n)
-{
-    QStringList calls;
-    for (int i = 0; i < n; ++i)
-        calls << stem + QString::number(i);
-    return calls;
-}
 
 // Every entry of the copies' folder, hidden ones too.
 QStringList entries(const QString &folder)
@@ -102,7 +39,7 @@ QStringList entries(const QString &folder)
 void fakeCopy(const QString &copies, const QString &name)
 {
     const QString folder = copies + "/" + name;
-    makeLogbook(folder + "/" + kLogbook, {"ALT"});
+    writeLogbook(folder + "/" + kLogbook, {"ALT"});
     QFile report(folder + "/Sicherung.txt");
     QVERIFY(report.open(QIODevice::WriteOnly));
     report.write("Kontakte LOCAL: 1\nKontakte DX: 0\nKennung: alt-" + name.toUtf8() + "\n");
@@ -127,23 +64,6 @@ QStringList firstSeconds(const QDate &day, int n)
         names << stamp(QDateTime(day, QTime(0, 0, i)));
     return names;
 }
-
-// Writes beyond this many bytes fail as on a full disk while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_old); }
-
-private:
-    rlimit m_old{};
-};
 
 } // namespace
 
@@ -288,7 +208,7 @@ void TestAutoBackupCore::copyOnlyWhenChanged()
     QFETCH(QString, change);
     QFETCH(bool, copied);
     const QString live = path(kLogbook);
-    makeLogbook(live, {"DL1ABC", "DO2XYZ", "DK3QRP"});
+    writeLogbook(live, {"DL1ABC", "DO2XYZ", "DK3QRP"});
     const AutoBackupOutcome first = run(kNow);
     QCOMPARE(first.status, Status::Made);
     QCOMPARE(first.folder, copies() + "/2026-12-07 10-00-00");
@@ -298,35 +218,35 @@ void TestAutoBackupCore::copyOnlyWhenChanged()
     struct stat before {};
     QCOMPARE(::stat(QFile::encodeName(live).constData(), &before), 0);
     if (change == "read") // as a logbook window opens it: for writing, durable, then reads
-        QVERIFY(exec(live, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; SELECT * FROM Kontakt"));
+        QVERIFY(execSql(live, "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL; SELECT * FROM Kontakt"));
     if (change == "add")
-        QVERIFY(exec(live, inserts("Kontakt", {"DF4NEU"})));
+        QVERIFY(execSql(live, insertCalls({"DF4NEU"})));
     if (change == "delete")
-        QVERIFY(exec(live, "DELETE FROM Kontakt WHERE callsign = 'DO2XYZ'"));
+        QVERIFY(execSql(live, "DELETE FROM Kontakt WHERE callsign = 'DO2XYZ'"));
     if (change == "letter" || change == "backdated")
-        QVERIFY(exec(live, "UPDATE Kontakt SET callsign = 'DL1ABD' WHERE callsign = 'DL1ABC'"));
+        QVERIFY(execSql(live, "UPDATE Kontakt SET callsign = 'DL1ABD' WHERE callsign = 'DL1ABC'"));
     if (change == "backdated") {
         const timespec times[2] = {before.st_atim, before.st_mtim};
         QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(live).constData(), times, 0), 0);
     }
     if (change == "dx")
-        QVERIFY(exec(live, inserts("Kontakt_dx", {"JA1DX"})));
+        QVERIFY(execSql(live, insertCalls({"JA1DX"}, "Kontakt_dx")));
     if (change == "restore") {
-        makeLogbook(path("Stick/" + kLogbook), {"DL1ABC", "DO2XYZ", "DK3QRP"});
+        writeLogbook(path("Stick/" + kLogbook), {"DL1ABC", "DO2XYZ", "DK3QRP"});
         QVERIFY(logbook::restoreLogbook(path("Stick/" + kLogbook), live).ok());
     }
-    const QByteArray liveBytes = bytes(live);
+    const QByteArray liveBytes = fileBytes(live);
 
     const AutoBackupOutcome second = run(kNow.addSecs(60));
     QCOMPARE(second.status, copied ? Status::Made : Status::Unchanged);
     QCOMPARE(second.message, QString());
-    QCOMPARE(bytes(live), liveBytes);
+    QCOMPARE(fileBytes(live), liveBytes);
     const QStringList expected =
         copied ? QStringList{"2026-12-07 10-00-00", "2026-12-07 10-01-00"} : QStringList{"2026-12-07 10-00-00"};
     QCOMPARE(entries(copies()), expected);
     const QString newest = copies() + "/" + expected.last() + "/" + kLogbook;
     QCOMPARE(callsIn(newest), callsIn(live));
-    QCOMPARE(column(newest, "SELECT callsign FROM Kontakt_dx"), column(live, "SELECT callsign FROM Kontakt_dx"));
+    QCOMPARE(sqlColumn(newest, "SELECT callsign FROM Kontakt_dx"), sqlColumn(live, "SELECT callsign FROM Kontakt_dx"));
     QCOMPARE(run(kNow.addSecs(120)).status, Status::Unchanged); // and then no more
 }
 
@@ -356,14 +276,14 @@ void TestAutoBackupCore::failedCopyRemovedAndTold()
     QFETCH(QString, fault);
     QFETCH(QString, reason);
     const QString live = path(kLogbook);
-    makeLogbook(live, numbered("DL", 3000));
+    writeLogbook(live, numbered("DL", 3000));
     QCOMPARE(run(kNow.addDays(-1)).status, Status::Made);
-    QVERIFY(exec(live, inserts("Kontakt", {"DF4NEU"})));
+    QVERIFY(execSql(live, insertCalls({"DF4NEU"})));
     if (fault == "index") {
-        // The index no longer matches its table: SQLite still reads and counts, the check fails.
-        QVERIFY(exec(live, "PRAGMA writable_schema=ON; UPDATE sqlite_master SET sql = "
-                           "'CREATE INDEX \"Kontakt_sort_skip\" ON \"Kontakt\" (callsign)' "
-                           "WHERE name = 'Kontakt_sort_skip'"));
+        // The indexes no longer match their table: SQLite still reads and counts, the check fails.
+        QVERIFY(execSql(live, "PRAGMA writable_schema=ON; UPDATE sqlite_master SET sql = "
+                              "'CREATE INDEX \"' || name || '\" ON \"Kontakt\" (callsign)' "
+                              "WHERE type = 'index' AND tbl_name = 'Kontakt'"));
     }
     if (fault == "file") {
         QVERIFY(QDir(copies()).removeRecursively());
@@ -378,11 +298,11 @@ void TestAutoBackupCore::failedCopyRemovedAndTold()
     if (fault == "taken")
         QVERIFY(QDir(copies()).mkpath("2026-12-07 10-00-00/Eigenes"));
     const QStringList before = entries(copies());
-    const QByteArray liveBytes = bytes(live);
+    const QByteArray liveBytes = fileBytes(live);
 
     AutoBackupOutcome outcome;
     {
-        std::optional<FileSizeLimit> limit;
+        std::optional<testsupport::FileSizeLimit> limit;
         if (fault == "full")
             limit.emplace(64 * 1024);
         outcome = run(kNow);
@@ -396,7 +316,7 @@ void TestAutoBackupCore::failedCopyRemovedAndTold()
              qPrintable(outcome.message));
     QCOMPARE(outcome.message.contains("Die unvollständige Kopie wurde entfernt."), fault != "text" && fault != "file");
     QCOMPARE(entries(copies()), before); // nothing half made stays, nothing earlier goes
-    QCOMPARE(bytes(live), liveBytes);
+    QCOMPARE(fileBytes(live), liveBytes);
     if (fault == "taken")
         QCOMPARE(entries(copies() + "/2026-12-07 10-00-00"), QStringList{"Eigenes"});
 }
@@ -404,7 +324,7 @@ void TestAutoBackupCore::failedCopyRemovedAndTold()
 void TestAutoBackupCore::wrongCountFailsTheCheck()
 {
     const QString copy = path("Kopie/" + kLogbook);
-    makeLogbook(copy, {"DL1ABC", "DO2XYZ"});
+    writeLogbook(copy, {"DL1ABC", "DO2XYZ"});
     QCOMPARE(backup::copyProblem(copy, {2, 0}), QString());
     QCOMPARE(backup::copyProblem(copy, {3, 0}),
              QStringLiteral("Sie enthält 2 Kontakte im LOCAL- und 0 im DX-Logbuch, das Logbuch 3 und 0."));
@@ -416,9 +336,9 @@ void TestAutoBackupCore::wrongCountFailsTheCheck()
 void TestAutoBackupCore::tooLittleSpace()
 {
     const QString live = path(kLogbook);
-    makeLogbook(live, {"DL1ABC"});
+    writeLogbook(live, {"DL1ABC"});
     QCOMPARE(run(kNow.addDays(-1)).status, Status::Made);
-    QVERIFY(exec(live, inserts("Kontakt", {"DF4NEU"})));
+    QVERIFY(execSql(live, insertCalls({"DF4NEU"})));
     const QStringList before = entries(copies());
     const AutoBackupOutcome outcome = run(kNow, std::numeric_limits<qint64>::max() / 4);
     QCOMPARE(outcome.status, Status::NoSpace);
@@ -436,14 +356,14 @@ void TestAutoBackupCore::tooLittleSpace()
 void TestAutoBackupCore::leftoversOfKilledRuns()
 {
     const QString live = path(kLogbook);
-    makeLogbook(live, {"DL1ABC"});
+    writeLogbook(live, {"DL1ABC"});
     const QString gone = "999999999"; // above any process number the system hands out
     // Killed just before the rename: a complete copy with its report, under the temporary name.
     QVERIFY(QDir().mkpath(copies()));
     fakeCopy(copies(), ".neu-" + gone + "-2026-12-06 10-00-00");
     QVERIFY(QDir(copies()).mkpath(".alt-" + gone + "-2026-11-01 10-00-00/halb"));
     QVERIFY(QDir(copies()).mkpath(".neu-1-2026-12-06 11-00-00")); // a run still going on (process 1)
-    makeLogbook(copies() + "/2026-12-05 10-00-00/" + kLogbook, {"OHNE BERICHT"});
+    writeLogbook(copies() + "/2026-12-05 10-00-00/" + kLogbook, {"OHNE BERICHT"});
     QVERIFY(QDir(copies()).mkpath("2026-12-04 10-00-00"));
     QFile report(copies() + "/2026-12-04 10-00-00/Sicherung.txt");
     QVERIFY(report.open(QIODevice::WriteOnly));
@@ -479,7 +399,7 @@ void TestAutoBackupCore::historyAppliedAtEnd()
     QFETCH(QStringList, earlier);
     QFETCH(QDateTime, madeAt);
     QFETCH(QStringList, removed);
-    makeLogbook(path(kLogbook), {"DL1ABC"});
+    writeLogbook(path(kLogbook), {"DL1ABC"});
     QVERIFY(QDir().mkpath(copies()));
     for (const QString &name : earlier)
         fakeCopy(copies(), name);
