@@ -1,21 +1,30 @@
-// Printing a large local logbook: generated contacts through the local layout into the real
-// painting path, by default a PDF file (the same painter a printer gets). Painting time and
-// page count against the count expected from the lines per page.
-//   bench_print [contacts] [--default-printer | --pdf FILE]     default: 10000 contacts, a temporary PDF
+// Printing a large local logbook from the real window: DRUCKEN reads every contact from the file
+// and paints the listing, by default into a PDF file (the same painter a printer gets). Time, the
+// painting's share, pages against the count expected from the lines per page, and the peak memory
+// of the process.
+//   bench_print [contacts ...] [--default-printer | --pdf FILE]   default: 10000 100000, a temporary PDF
 // With --default-printer the listing goes to the system's default printer instead, with --pdf
 // into FILE (kept).
+#include "core/data/Files.h"
+#include "core/logbook/PrintLayout.h"
 #include "logbook/PrintListing.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
+#include "support/CoreSupport.h"
 #include "ui/MessageBox.h"
 #include "ui/Seams.h"
 #include "ui/SystemPrinter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
@@ -23,30 +32,31 @@
 #include <vector>
 
 namespace {
-constexpr int kRuns = 3;
 
-const char *const kTowns[] = {"Berlin",  "Hamburg",  "München", "Köln",   "Frankfurt", "Stuttgart", "Düsseldorf",
-                              "Leipzig", "Dortmund", "Essen",   "Bremen", "Dresden",   "Hannover",  "Nürnberg"};
-
-using Record = QHash<QString, QString>;
-
-std::vector<Record> generate(int contacts)
+// The local logbook file with this many contacts, saved in an order unrelated to skip's.
+void generate(const QString &file, int contacts)
 {
-    std::vector<Record> records;
-    records.reserve(contacts);
-    unsigned seed = 12345;
-    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
-    for (int i = 0; i < contacts; ++i)
-        records.push_back({{"skip", QStringLiteral("Skip%1").arg(i, 6, 10, QChar('0'))},
-                           {"vorname", "Hans"},
-                           {"ort", QString::fromUtf8(kTowns[next() % 14]) + ' ' + QString::number(next() % 100)},
-                           {"land", "Deutschland"},
-                           {"lanal", QString::number(1 + next() % 40)},
-                           {"frequenz", "27,105"},
-                           {"band", next() % 2 ? "FM" : "AM"},
-                           {"rwert", "5"},
-                           {"swert", "9+30"}});
-    return records;
+    QFile::remove(file);
+    QFile::copy(QStringLiteral(KW_DATA_DIR "/Frequenzen1.quorvel"), file);
+    QFile::setPermissions(file, QFile::permissions(file) | QFile::WriteOwner);
+    const QString n = QString::number(contacts);
+    testsupport::execSql(file, "with recursive c(i) as (select 1 union all select i+1 from c where i < " + n
+                                   + ") insert into Kontakt (skip, vorname, ort, land, lanal, frequenz, band, rwert,"
+                                     " swert, bemerkung) select printf('Skip%06d', (i * 7919) % "
+                                   + n
+                                   + "), 'Hans', 'München ' || (abs(random()) % 100), 'Deutschland',"
+                                     " 1 + abs(random()) % 40, '27,105', case when i % 2 then 'FM' else 'AM' end,"
+                                     " '5', '9+30', 'Gute Verbindung' from c");
+}
+
+long peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong() / 1024;
+    return -1;
 }
 
 // The real printer, with its end of document timed.
@@ -107,11 +117,6 @@ int pdfPages(const QString &file)
     return -1;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 } // namespace
 
 int main(int argc, char **argv)
@@ -119,7 +124,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    int contacts = 10000;
+    std::vector<int> sizes;
     bool toDefaultPrinter = false;
     QTemporaryDir dir;
     QString file = dir.filePath("liste.pdf");
@@ -130,45 +135,42 @@ int main(int argc, char **argv)
         else if (args.at(i) == "--pdf" && i + 1 < args.size())
             file = QFileInfo(args.at(++i)).absoluteFilePath();
         else
-            contacts = std::max(1, args.at(i).toInt());
+            sizes.push_back(std::max(1, args.at(i).toInt()));
     }
+    if (sizes.empty())
+        sizes = {10000, 100000};
     seams::Overrides stage;
     stage.replace(seams::messageBox,
                   [](QWidget *, const seams::MessageRecord &m) { std::printf("message: %s\n", qPrintable(m.text)); });
-
-    const std::vector<Record> records = generate(contacts);
-    const logbook::RecordWalk walk = [&records](const logbook::RecordVisitor &visit) {
-        for (const Record &r : records)
-            visit([&r](const QString &column) { return r.value(column); });
-        return true;
-    };
     if (!toDefaultPrinter)
         stage.replace(seams::defaultPrinter, [file] { return pdfPrinter(file); });
-
-    const int lines = 4 + 14 * contacts;
+    QDir::setCurrent(dir.path());
+    shell::MainWindow frame;
+    auto &registry = shell::WindowRegistry::instance();
+    const QString window = QStringLiteral("frm_kontaktverwaltung");
     const int perPage = linesPerPage();
-    const int expected = (lines + perPage - 1) / perPage;
-    std::printf("%d contacts, %d lines, %d lines per page: %d pages expected\n", contacts, lines, perPage, expected);
 
-    std::vector<double> totals, paints;
-    for (int run = 0; run < (toDefaultPrinter ? 1 : kRuns); ++run) {
+    for (const int contacts : sizes) {
+        generate(dir.filePath(data::kLogbookFile), contacts);
+        const int lines = 4 + 14 * contacts;
+        std::printf("\n%d contacts, %d lines, %d lines per page: %d pages expected\n", contacts, lines, perPage,
+                    (lines + perPage - 1) / perPage);
         double paintMs = 0;
         const auto timed =
             seams::printer.replace([&paintMs](const QString &name) -> std::unique_ptr<logbook::LinePrinter> {
                 return std::make_unique<TimedPrinter>(name, &paintMs);
             });
+        QWidget *logbook = registry.show(window);
         QElapsedTimer t;
         t.start();
-        const logbook::PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walk);
-        totals.push_back(t.nsecsElapsed() / 1e6);
-        paints.push_back(paintMs);
-        std::printf("run %d: %.0f ms in all, %.0f ms painting, %d pages painted, printer \"%s\"%s%s\n", run + 1,
-                    totals.back(), paintMs, outcome.pages, qPrintable(outcome.printer),
-                    outcome.pdfFile.isEmpty() ? "" : ", PDF ", qPrintable(outcome.pdfFile));
+        logbook->findChild<QPushButton *>(QStringLiteral("cmd_drucken"))->click();
+        const double total = t.nsecsElapsed() / 1e6;
+        registry.close(window);
+        std::printf("DRUCKEN: %.0f ms in all (reading and laying out the lines: %.0f ms), %.0f ms painting\n", total,
+                    total - paintMs, paintMs);
+        if (!toDefaultPrinter)
+            std::printf("PDF: %d pages by pdfinfo, %.1f MB\n", pdfPages(file), QFileInfo(file).size() / 1e6);
+        std::printf("peak memory of the process so far: %ld MB\n", peakMemoryMb());
     }
-    std::printf("median: %.0f ms in all (reading and laying out the lines: %.0f ms), %.0f ms painting\n",
-                median(totals), median(totals) - median(paints), median(paints));
-    if (!toDefaultPrinter)
-        std::printf("PDF: %d pages by pdfinfo, %.1f MB\n", pdfPages(file), QFileInfo(file).size() / 1e6);
     return 0;
 }
