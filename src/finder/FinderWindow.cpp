@@ -156,10 +156,12 @@ QGroupBox *FinderWindow::buildChannelPanel()
     return box;
 }
 
-data::Query FinderWindow::searchQuery(const QString &table, QChar band, const QString &key)
+namespace {
+data::Query searchQuery(const QString &table, QChar band, const QString &key)
 {
     return data::Query(table).whereContains(QString(band), key);
 }
+} // namespace
 
 void FinderWindow::txt_kanalsuche_clicked()
 {

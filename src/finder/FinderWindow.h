@@ -24,9 +24,6 @@ public:
     const FinderVariant &variant() const { return m_variant; }
     data::RecordSource *dataControl() const { return m_source; }
 
-    // The query of the frequency search for one band letter and key.
-    static data::Query searchQuery(const QString &table, QChar band, const QString &key);
-
 private:
     // Handlers, named control_event; run only by their controls.
     void cmd_suchen_clicked();     // frequency -> channel

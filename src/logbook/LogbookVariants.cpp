@@ -21,7 +21,7 @@ const LogbookVariant kLocalLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = true,
-    .printQuery = data::Query(tableOf(Book::Local), data::Query::From::Tight).orderBy(listOrder(Book::Local)),
+    .printQuery = data::Query(tableOf(Book::Local)).orderBy(listOrder(Book::Local)),
 };
 
 const LogbookVariant kDxLogbook{
@@ -44,7 +44,7 @@ const LogbookVariant kDxLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = false,
-    .printQuery = data::Query(tableOf(Book::Dx), data::Query::From::Tight), // table order, no sort
+    .printQuery = data::Query(tableOf(Book::Dx)), // table order, no sort
 };
 
 } // namespace logbook

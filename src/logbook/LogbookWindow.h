@@ -37,10 +37,6 @@ public:
     data::RecordSource *dataControl() const { return Adodc1; }
     QSize sizeHint() const override { return {880, 540}; }
 
-    // The full list and the search queries of this window.
-    data::Query fullList() const;
-    data::Query searchQuery(const QString &column, const QString &text) const;
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -75,6 +71,9 @@ private:
     void anzahl_anzeigen();
     void showSamples(bool show);
 
+    // The full list and the search queries of this window.
+    data::Query fullList() const;
+    data::Query searchQuery(const QString &column, const QString &text) const;
     bool refresh(const data::Query &query); // tells the user when it fails
     bool typing() const;                    // in the new-entry or the editing state
     void showViewing();

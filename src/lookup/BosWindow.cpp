@@ -40,12 +40,12 @@ BosWindow::BosWindow(QWidget *parent)
     Form_load();
 }
 
-data::Query BosWindow::searchQuery(const QString &column, const QString &text)
+namespace {
+data::Query searchQuery(const QString &column, const QString &text)
 {
-    return data::Query(QStringLiteral("bos"))
-        .whereContains(column, text, QStringLiteral("like"))
-        .orderBy(QStringLiteral("Ort"));
+    return data::Query(QStringLiteral("bos")).whereContains(column, text).orderBy(QStringLiteral("Ort"));
 }
+} // namespace
 
 void BosWindow::Form_load()
 {

@@ -9,9 +9,6 @@ class BosWindow : public LookupWindow {
 public:
     explicit BosWindow(QWidget *parent = nullptr);
 
-    // A contains-search on one column, sorted by place.
-    static data::Query searchQuery(const QString &column, const QString &text);
-
 private:
     // Handlers, named control_event; run only by their controls.
     void Form_load();

@@ -32,12 +32,12 @@ FlugWindow::FlugWindow(QWidget *parent)
     Form_load();
 }
 
-data::Query FlugWindow::searchQuery(const QString &column, const QString &text)
+namespace {
+data::Query searchQuery(const QString &column, const QString &text)
 {
-    return data::Query(QStringLiteral("flugfunk"))
-        .whereContains(column, text, QStringLiteral("like"))
-        .orderBy(QStringLiteral("Ort"));
+    return data::Query(QStringLiteral("flugfunk")).whereContains(column, text).orderBy(QStringLiteral("Ort"));
 }
+} // namespace
 
 void FlugWindow::Form_load()
 {

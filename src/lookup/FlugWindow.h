@@ -9,9 +9,6 @@ class FlugWindow : public LookupWindow {
 public:
     explicit FlugWindow(QWidget *parent = nullptr);
 
-    // A contains-search on one column, sorted by place.
-    static data::Query searchQuery(const QString &column, const QString &text);
-
 private:
     // Handlers, named control_event; run only by their controls.
     void Form_load();

@@ -40,15 +40,17 @@ LocatorWindow::LocatorWindow(QWidget *parent)
     Form_load();
 }
 
-data::Query LocatorWindow::locatorQuery(const QString &text)
+namespace {
+data::Query locatorQuery(const QString &text)
 {
     return data::Query(QStringLiteral("locator")).whereContains(QStringLiteral("Locator"), text);
 }
 
-data::Query LocatorWindow::townQuery(const QString &text)
+data::Query townQuery(const QString &text)
 {
     return data::Query(QStringLiteral("locator")).whereContains(QStringLiteral("Stadt"), text);
 }
+} // namespace
 
 void LocatorWindow::Form_load()
 {

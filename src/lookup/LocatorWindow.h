@@ -9,9 +9,6 @@ class LocatorWindow : public LookupWindow {
 public:
     explicit LocatorWindow(QWidget *parent = nullptr);
 
-    static data::Query locatorQuery(const QString &text);
-    static data::Query townQuery(const QString &text);
-
 private:
     // Handlers, named control_event; run only by their controls.
     void Form_load();

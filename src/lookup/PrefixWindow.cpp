@@ -17,8 +17,7 @@ const QString kNotFound = QStringLiteral("Kein Datensatz gefunden");
 } // namespace
 
 PrefixWindow::PrefixWindow(QWidget *parent)
-    : LookupWindow("frm_prefix", QStringLiteral("PREFIX LISTE"),
-                   data::Query(QStringLiteral("prefix"), data::Query::From::Bare),
+    : LookupWindow("frm_prefix", QStringLiteral("PREFIX LISTE"), data::Query(QStringLiteral("prefix")),
                    {{QStringLiteral("PREFIX"), QStringLiteral("PREFIX")},
                     {QStringLiteral("LAND"), QStringLiteral("LAND")},
                     {QString(), QStringLiteral("L")}},
@@ -44,13 +43,15 @@ PrefixWindow::PrefixWindow(QWidget *parent)
     connect(reset, &QPushButton::clicked, this, &PrefixWindow::cmd_reset_clicked);
 }
 
-data::Query PrefixWindow::searchQuery(const QString &text)
+namespace {
+data::Query searchQuery(const QString &text)
 {
     // No percent signs: the text has to match the whole prefix.
     return data::Query(QStringLiteral("prefix"))
         .where(QStringLiteral("prefix"), text)
         .orderBy(QStringLiteral("prefix"));
 }
+} // namespace
 
 bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)
 {

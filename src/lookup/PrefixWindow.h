@@ -9,8 +9,6 @@ class PrefixWindow : public LookupWindow {
 public:
     explicit PrefixWindow(QWidget *parent = nullptr);
 
-    static data::Query searchQuery(const QString &text);
-
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

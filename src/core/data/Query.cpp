@@ -1,22 +1,20 @@
 #include "core/data/Query.h"
 
-#include "core/data/SqlLike.h"
-
 #include <QStringList>
 
 namespace data {
 
-Query::Query(QString table, From from) : m_table(std::move(table)), m_from(from) {}
+Query::Query(QString table) : m_table(std::move(table)) {}
 
-Query &Query::where(const QString &column, const QString &pattern, const QString &keyword)
+Query &Query::where(const QString &column, const QString &pattern)
 {
-    m_filter = Filter{column, pattern, keyword};
+    m_filter = Filter{column, pattern};
     return *this;
 }
 
-Query &Query::whereContains(const QString &column, const QString &text, const QString &keyword)
+Query &Query::whereContains(const QString &column, const QString &text)
 {
-    return where(column, QLatin1Char('%') + text + QLatin1Char('%'), keyword);
+    return where(column, QLatin1Char('%') + text + QLatin1Char('%'));
 }
 
 Query &Query::orderBy(const QString &column)
@@ -36,27 +34,6 @@ Query Query::withoutIndex() const
     Query query = *this;
     query.m_order.index.clear();
     return query;
-}
-
-QString Query::text() const
-{
-    QString sql = QStringLiteral("select * from");
-    switch (m_from) {
-    case From::Bare:
-        sql += QLatin1Char(' ') + m_table;
-        break;
-    case From::Bracketed:
-        sql += QStringLiteral(" [") + m_table + QLatin1Char(']');
-        break;
-    case From::Tight:
-        sql += QLatin1Char('[') + m_table + QLatin1Char(']');
-        break;
-    }
-    if (m_filter)
-        sql += QStringLiteral(" where %1 %2 ").arg(m_filter->column, m_filter->keyword) + sqlText(m_filter->pattern);
-    if (!m_order.columns.isEmpty())
-        sql += QStringLiteral(" order by %1 asc").arg(m_order.columns.first());
-    return sql;
 }
 
 QString Query::engineSql() const { return engineSql(Select{}); }

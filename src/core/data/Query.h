@@ -6,10 +6,9 @@
 namespace data {
 
 // A query of the shapes the windows send: every row of one table, optionally only those whose
-// column is Like a pattern, optionally in the order of one column. text() is the query text as
-// the window writes it; the record source runs the parts instead, with the pattern bound as a
-// parameter (so no typed text can end the literal or reach the engine as SQL) and with the order
-// a German reader expects.
+// column is Like a pattern, optionally in an order. The record source runs it from its parts,
+// with the pattern bound as a parameter (so no typed text can end a literal or reach the engine as
+// SQL) and with the order a German reader expects.
 class Query {
 public:
     // How the rows are ordered: by a key of built-in functions, ties broken by columns, then by the
@@ -28,22 +27,18 @@ public:
         bool byIndex = true; // walk the order's index; off where the condition picks the rows by id
     };
 
-    // How the table is written in the text: "from umbau", "from [Umbau]" or "from[Kontakt]".
-    enum class From { Bare, Bracketed, Tight };
-
     struct Filter {
         QString column;
         QString pattern; // the whole Like pattern, wildcards included
-        QString keyword; // "Like" or "like", as the window writes it
     };
 
     Query() = default;
-    explicit Query(QString table, From from = From::Bracketed);
+    explicit Query(QString table);
 
     // where COLUMN Like 'PATTERN'
-    Query &where(const QString &column, const QString &pattern, const QString &keyword = QStringLiteral("Like"));
+    Query &where(const QString &column, const QString &pattern);
     // where COLUMN Like '%TEXT%': the contains-pattern search
-    Query &whereContains(const QString &column, const QString &text, const QString &keyword = QStringLiteral("Like"));
+    Query &whereContains(const QString &column, const QString &text);
     // order by COLUMN asc: the German sort key of the column, then the column (empty: no order)
     Query &orderBy(const QString &column);
     Query &orderBy(Order order);
@@ -56,16 +51,12 @@ public:
     // The same query without the index of its order (the file lacks it).
     Query withoutIndex() const;
 
-    // The query text, the user's text inside an SQL literal with its apostrophes doubled.
-    QString text() const;
-
     // The statement the engine runs: the filter as like(?1), the order (or rowid without one).
     QString engineSql(const Select &select) const;
     QString engineSql() const;
 
 private:
     QString m_table;
-    From m_from = From::Bracketed;
     std::optional<Filter> m_filter;
     Order m_order;
 };

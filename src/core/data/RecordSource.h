@@ -47,7 +47,6 @@ public:
     // The query the next refresh() runs.
     void setQuery(const Query &query) { m_query = query; }
     const Query &query() const { return m_query; }
-    QString recordSource() const { return m_query.text(); }
 
     // The one table that addNew/update/deleteCurrent write to; without it nothing is written.
     void setEditTable(const QString &table) { m_editTable = table; }

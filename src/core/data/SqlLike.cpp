@@ -183,11 +183,4 @@ bool registerLike(sqlite3 *db)
            && sqlite3_create_function(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr) == SQLITE_OK;
 }
 
-QString sqlText(const QString &text)
-{
-    QString doubled = text;
-    doubled.replace(QLatin1Char('\''), QLatin1String("''"));
-    return QLatin1Char('\'') + doubled + QLatin1Char('\'');
-}
-
 } // namespace data

@@ -13,7 +13,4 @@ bool likeMatch(QStringView pattern, QStringView text, QChar escape = QChar());
 // gives NULL, which a WHERE clause treats as no match; numbers compare by their text.
 bool registerLike(sqlite3 *db);
 
-// An SQL string literal: apostrophes doubled, so no user text can end the literal.
-QString sqlText(const QString &text);
-
 } // namespace data
