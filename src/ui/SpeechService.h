@@ -43,7 +43,7 @@ public:
     static QString describe(const QVoice &voice);
     // How loud the service speaks, of Qt's scale from 0 to 1. Speech dispatcher starts at 1, its
     // loudest, where espeak-ng clips; at 0.5, its voices' own level, the German voice still
-    // reaches full scale with the board's texts. At 0.4 it peaks about 0.7 dB below.
+    // reaches full scale with some texts. At 0.4 the loudest text measured peaks 0.7 dB below it.
     static constexpr double kVolume = 0.4;
 
 private:
