@@ -12,7 +12,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -25,20 +24,19 @@ struct Variant {
     const char *button;
     const char *label;
     QString labelText;
+    QString target; // before the path of the file that is written or read
 };
 
 const Variant kBackup{QStringLiteral("-*Datensicherung*- Zielordner auswählen"), "cmd_datensicherung", "Label1",
-                      QStringLiteral("Sicherung Starten")};
+                      QStringLiteral("Sicherung Starten"), QStringLiteral("Sicherung nach: ")};
 const Variant kRestore{QStringLiteral("-*Daten wiederherstellen*- Sicherungsordner auswählen"), "cmd_datenherstellen",
-                       "Label2", QStringLiteral("Wiederherstellung starten")};
+                       "Label2", QStringLiteral("Wiederherstellung starten"), QStringLiteral("Wiederherstellen aus: ")};
 
 // A copy of a large logbook takes a moment; the cursor says so.
 logbook::FileResult withWaitCursor(const std::function<logbook::FileResult()> &run)
 {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const logbook::FileResult result = run();
-    QGuiApplication::restoreOverrideCursor();
-    return result;
+    const ui::WaitCursor busy;
+    return run();
 }
 
 } // namespace
@@ -47,8 +45,9 @@ BackupWindow::BackupWindow(Kind kind, QWidget *parent) : QWidget(parent)
 {
     using ui::twips;
     const Variant &v = kind == Kind::Backup ? kBackup : kRestore;
+    m_target = v.target;
     setWindowTitle(v.caption);
-    setFixedSize(twips(8055), twips(3210));
+    setFixedSize(twips(8055), twips(3570));
 
     auto *frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -67,13 +66,17 @@ BackupWindow::BackupWindow(Kind kind, QWidget *parent) : QWidget(parent)
     QFont bold = start->font();
     bold.setBold(true);
     start->setFont(bold);
-    start->setGeometry(twips(120), twips(2700), twips(405), twips(405));
-    ui::label(this, v.label, v.labelText)->setGeometry(twips(660), twips(2700), twips(4000), twips(405));
+    start->setGeometry(twips(120), twips(3030), twips(405), twips(405));
+    ui::label(this, v.label, v.labelText)->setGeometry(twips(660), twips(3030), twips(4000), twips(405));
+    // Above the button, the file it writes or reads: in the folder highlighted in the list.
+    lbl_ziel = ui::label(this, "lbl_ziel", QString());
+    lbl_ziel->setGeometry(twips(150), twips(2640), twips(7785), twips(300));
+    lbl_ziel->setTextFormat(Qt::PlainText);
 
     m_drives = drives(seams::volumes(), QDir::homePath());
     for (const Drive &d : std::as_const(m_drives))
         Drive1->addItem(d.label, d.path);
-    connect(Dir1, &FolderList::pathChanged, this, &BackupWindow::Dir1_changed);
+    connect(Dir1, &FolderList::selectedPathChanged, this, &BackupWindow::Dir1_changed);
     // The restore window opens where the automatic copies are, when there are any.
     Dir1->setPath(kind == Kind::Restore ? restoreStartFolder(seams::programDir(), QDir::currentPath())
                                         : QDir::currentPath());
@@ -92,16 +95,24 @@ void BackupWindow::Drive1_changed(int index)
     }
 }
 
-void BackupWindow::Dir1_changed(const QString &path)
+void BackupWindow::Dir1_changed()
 {
-    File1->setFolder(path);
-    const QSignalBlocker blocker(Drive1);
-    Drive1->setCurrentIndex(driveOf(m_drives, path));
+    // The drive list follows the open folder; the file list and the target line the highlighted one.
+    {
+        const QSignalBlocker blocker(Drive1);
+        Drive1->setCurrentIndex(driveOf(m_drives, Dir1->path()));
+    }
+    const QString folder = Dir1->selectedPath();
+    File1->setFolder(folder);
+    const QString text = m_target + logbook::joinPath(folder, data::kLogbookFile);
+    // A path too long for the line keeps its start and its end; the tool tip has it whole.
+    lbl_ziel->setText(lbl_ziel->fontMetrics().elidedText(text, Qt::ElideMiddle, lbl_ziel->width()));
+    lbl_ziel->setToolTip(text);
 }
 
 void BackupWindow::cmd_datensicherung_clicked()
 {
-    const QString folder = Dir1->path();
+    const QString folder = Dir1->selectedPath();
     if (logbook::sameFolder(folder, seams::programDir())) {
         ui::critical(this, QStringLiteral("Das Programmverzeichnis kann nicht zur Datensicherung gewählt werden"));
         return;
@@ -122,7 +133,7 @@ void BackupWindow::cmd_datensicherung_clicked()
 
 void BackupWindow::cmd_datenherstellen_clicked()
 {
-    const QString folder = Dir1->path();
+    const QString folder = Dir1->selectedPath();
     if (logbook::sameFolder(folder, seams::programDir())) {
         ui::critical(this, QStringLiteral("Bitte den Speicherort der Sicherungskopie wählen"));
         return;

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QLabel;
 
 namespace backup {
 
@@ -19,7 +20,7 @@ public:
 private:
     // Handlers, named control_event; run only by their controls.
     void Drive1_changed(int index);
-    void Dir1_changed(const QString &path);
+    void Dir1_changed();                // the open or the highlighted folder
     void cmd_datensicherung_clicked();  // backup
     void cmd_datenherstellen_clicked(); // restore
 
@@ -27,6 +28,8 @@ private:
     QComboBox *Drive1;
     FolderList *Dir1;
     FileList *File1;
+    QLabel *lbl_ziel;
+    QString m_target;
 };
 
 } // namespace backup

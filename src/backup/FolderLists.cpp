@@ -36,6 +36,16 @@ FolderList::FolderList(QWidget *parent) : QListWidget(parent)
     connect(
         this, &QListWidget::itemActivated, this,
         [this](QListWidgetItem *item) { setPath(item->data(Qt::UserRole).toString()); }, Qt::QueuedConnection);
+    connect(this, &QListWidget::currentItemChanged, this, [this] {
+        if (!m_rebuilding)
+            emit selectedPathChanged(selectedPath());
+    });
+}
+
+QString FolderList::selectedPath() const
+{
+    const QListWidgetItem *item = currentItem();
+    return item ? item->data(Qt::UserRole).toString() : m_path;
 }
 
 bool FolderList::setPath(const QString &path)
@@ -46,6 +56,7 @@ bool FolderList::setPath(const QString &path)
         return false;
     m_path = clean;
 
+    m_rebuilding = true; // one notice when the list stands, not one per row
     clear();
     const auto add = [this](const QString &text, const QString &folder, int depth, QStyle::StandardPixmap icon) {
         auto *item = new QListWidgetItem(style()->standardIcon(icon), text, this);
@@ -65,7 +76,8 @@ bool FolderList::setPath(const QString &path)
         add(sub, dir.filePath(sub), depth + 1, QStyle::SP_DirClosedIcon);
     setCurrentItem(current);
     scrollToItem(current);
-    emit pathChanged(m_path);
+    m_rebuilding = false;
+    emit selectedPathChanged(m_path);
     return true;
 }
 

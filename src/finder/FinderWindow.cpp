@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace finder {
@@ -71,9 +72,14 @@ FinderWindow::FinderWindow(const FinderVariant &variant, QWidget *parent) : QWid
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(shape, 1);
     layout->addWidget(ende);
+    // The window opens as wide as its caption needs and grows no further: in a larger frame
+    // (maximized, say) the panels stay together at its top left.
+    setMaximumSize(std::max(QWidget::sizeHint().width(), ui::captionWidth(this)), QWidget::sizeHint().height());
 
     m_source = ui::openDataControl(this, data::kReferenceFile, variant.designSource);
 }
+
+QSize FinderWindow::sizeHint() const { return maximumSize(); }
 
 QGroupBox *FinderWindow::buildSearchPanel()
 {

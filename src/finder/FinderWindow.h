@@ -22,6 +22,7 @@ public:
     explicit FinderWindow(const FinderVariant &variant, QWidget *parent = nullptr);
 
     const FinderVariant &variant() const { return m_variant; }
+    QSize sizeHint() const override; // the window's one size
     data::RecordSource *dataControl() const { return m_source; }
 
 private:

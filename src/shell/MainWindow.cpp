@@ -104,6 +104,15 @@ void MainWindow::buildMenus()
     }
     // The scanner menu is switched off for good.
     m_actions.value(QStringLiteral("scan"))->setEnabled(false);
+
+    // Ctrl+F4 closes the active child window, as in every frame window, whatever key the desktop
+    // gives the child windows' own close command (under openbox none).
+    auto *closeChild = new QAction(this);
+    closeChild->setObjectName(QStringLiteral("closeChild"));
+    closeChild->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    addAction(closeChild);
+    connect(closeChild, &QAction::triggered, m_area, &QMdiArea::closeActiveSubWindow);
+    m_shortcuts << closeChild->shortcut();
 }
 
 void MainWindow::fillWindowList()

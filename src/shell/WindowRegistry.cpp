@@ -2,10 +2,12 @@
 
 #include "ui/WindowHelpers.h"
 
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPoint>
+#include <algorithm>
 
 namespace shell {
 
@@ -21,17 +23,21 @@ void WindowRegistry::add(const QString &name, Factory factory, WindowFrame frame
 }
 
 namespace {
-// A frame's own close key includes Ctrl+W on this platform, which is the restore command's key:
-// the frame keeps its other close keys, so the menu's Ctrl+W is not ambiguous.
+// A frame's own close keys depend on the desktop: Ctrl+W, the restore command's key, and on some
+// desktops Ctrl+F4. The main window closes the active frame with Ctrl+F4 on every desktop; a
+// frame that claimed the key too would make it ambiguous. The frame's menu still names it.
 void keepMenuShortcuts(QMdiSubWindow *sub)
 {
     if (!sub->systemMenu())
         return;
-    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W);
+    const QKeySequence ctrlW(Qt::CTRL | Qt::Key_W), ctrlF4(Qt::CTRL | Qt::Key_F4);
     for (QAction *action : sub->systemMenu()->actions()) {
         QList<QKeySequence> keys = action->shortcuts();
-        if (keys.removeAll(ctrlW))
+        const bool closes = keys.contains(ctrlW) || keys.contains(ctrlF4); // only the close command has them
+        if (keys.removeAll(ctrlW) + keys.removeAll(ctrlF4) > 0)
             action->setShortcuts(keys);
+        if (closes && keys.isEmpty())
+            action->setText(action->text() + QLatin1Char('\t') + ctrlF4.toString(QKeySequence::NativeText));
     }
 }
 } // namespace
@@ -77,18 +83,23 @@ QWidget *WindowRegistry::show(const QString &name)
     if (look.border == WindowFrame::Border::FixedMinimizable)
         flags |= Qt::WindowMinimizeButtonHint;
     QMdiSubWindow *sub = m_area->addSubWindow(widget, flags);
+    // A window that grows only so far sits at the top left of a larger frame (maximized, say).
+    if (widget->maximumHeight() < QWIDGETSIZE_MAX && sub->layout())
+        sub->layout()->setAlignment(widget, Qt::AlignLeft | Qt::AlignTop);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     keepMenuShortcuts(sub);
     sub->setWindowIcon(m_area->window()->windowIcon());
     sub->adjustSize();
-    // Wide enough for the caption beside the frame's buttons.
-    const int captionWidth = sub->fontMetrics().horizontalAdvance(widget->windowTitle()) + 110;
-    if (sub->width() < captionWidth && widget->maximumWidth() >= captionWidth)
-        sub->resize(captionWidth, sub->height());
+    const int captionWidth = ui::captionWidth(widget);
+    if (sub->width() < captionWidth + 2 * ui::frameBorder(widget) && widget->maximumWidth() >= captionWidth)
+        sub->resize(captionWidth + 2 * ui::frameBorder(widget), sub->height());
     if (fixed)
         sub->setFixedSize(sub->sizeHint());
     if (look.placeAt)
         sub->move(*look.placeAt);
+    else if (look.centred)
+        sub->move(std::max(0, (m_area->viewport()->width() - sub->width()) / 2),
+                  std::max(0, (m_area->viewport()->height() - sub->height()) / 2));
     m_open.insert(name, sub);
     QObject::connect(sub, &QObject::destroyed, m_area, [this, name] {
         if (!m_open.value(name))

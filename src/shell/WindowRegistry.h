@@ -24,6 +24,7 @@ struct WindowFrame {
     };
     Border border = Border::Sizable;
     std::optional<QPoint> placeAt; // position in the frame's client area, in pixels
+    bool centred = false;          // in the middle of the frame's client area (without placeAt)
 };
 
 // Every tool window by its name: created on first show as a child of the frame, brought to

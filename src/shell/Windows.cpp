@@ -25,13 +25,15 @@ void registerAllWindows(WindowRegistry &registry)
         QStringLiteral("frm_welle"), [] { return new calc::WelleWindow; }, fixed);
     registry.add(
         QStringLiteral("frm_kabel"), [] { return new calc::KabelWindow; }, fixed);
+    // Backup and restore close the data windows after opening: not beside them, in the middle.
     registry.add(
         QStringLiteral("frm_datensicherung"),
-        [] { return new backup::BackupWindow(backup::BackupWindow::Kind::Backup); }, fixed);
+        [] { return new backup::BackupWindow(backup::BackupWindow::Kind::Backup); },
+        WindowFrame{WindowFrame::Border::Fixed, std::nullopt, true});
     registry.add(
         QStringLiteral("frm_wiederherstellen"),
         [] { return new backup::BackupWindow(backup::BackupWindow::Kind::Restore); },
-        WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt});
+        WindowFrame{WindowFrame::Border::FixedMinimizable, std::nullopt, true});
     registry.add(
         QStringLiteral("frm_speech"), [] { return new speech::SpeechWindow; }, fixed);
     registry.add(QStringLiteral("frm_prefix"), [] { return new lookup::PrefixWindow; });

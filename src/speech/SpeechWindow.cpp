@@ -11,14 +11,15 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace speech {
 namespace {
@@ -39,6 +40,7 @@ const QString kVoiceGone = QStringLiteral("Die gewählte Stimme ist nicht mehr v
 
 constexpr int kLettersPerColumn = 7;
 constexpr int kRowHeight = 26;
+constexpr int kVoiceListWidth = 300, kVoiceListMaxWidth = 360, kItemPadding = 12;
 
 QFrame *line(QWidget *parent, const char *name, QFrame::Shape shape)
 {
@@ -188,7 +190,7 @@ QGroupBox *SpeechWindow::buildVoiceFrame()
     Voicecb->setObjectName(QStringLiteral("Voicecb"));
     Voicecb->setUniformItemSizes(true); // the speech service may offer thousands of voices
     Voicecb->setSelectionMode(QAbstractItemView::SingleSelection);
-    Voicecb->setFixedWidth(300);
+    Voicecb->setFixedWidth(kVoiceListWidth);
     auto *column = new QVBoxLayout(frame);
     column->addWidget(Voicecb);
     return frame;
@@ -215,12 +217,11 @@ QWidget *SpeechWindow::buildTextLine()
 
 void SpeechWindow::Form_load()
 {
-    // Starting the speech service can take a moment.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The first board of a run starts the speech service, which takes a few seconds.
+    const ui::WaitCursor busy;
     m_voice = seams::voice();
     m_voice->setParent(this);
     const QStringList voices = m_voice->voices();
-    QGuiApplication::restoreOverrideCursor();
     connect(m_voice, &Voice::voiceChanged, this, &SpeechWindow::Voice_changed);
     connect(Voicecb, &QListWidget::currentRowChanged, this, &SpeechWindow::Voicecb_changed);
 
@@ -232,8 +233,15 @@ void SpeechWindow::Form_load()
         return;
     }
     Voicecb->addItems(voices);
-    for (int i = 0; i < Voicecb->count(); ++i) // descriptions may be wider than the list
+    for (int i = 0; i < Voicecb->count(); ++i) // a description may still be wider than the list
         Voicecb->item(i)->setToolTip(voices.at(i));
+    // As wide as the widest description, up to a bound: the board is wide enough as it is.
+    int widest = 0;
+    for (const QString &v : voices)
+        widest = std::max(widest, Voicecb->fontMetrics().horizontalAdvance(v));
+    const int needed =
+        widest + kItemPadding + 2 * Voicecb->frameWidth() + Voicecb->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    Voicecb->setFixedWidth(std::clamp(needed, kVoiceListWidth, kVoiceListMaxWidth));
     Voicecb->setCurrentRow(0); // chooses the first voice through the selection handler
 }
 

@@ -2,12 +2,34 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
+#include <QtGui/qguiapplication_platform.h>
+#include <xcb/xcb.h>
 
 namespace ui {
+
+WaitCursor::WaitCursor()
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // On X11 the cursor request waits in the connection's buffer until the event loop runs.
+    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (x11 && x11->connection())
+        xcb_flush(x11->connection());
+}
+
+WaitCursor::~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+
+int frameBorder(const QWidget *window) { return window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth); }
+
+int captionWidth(const QWidget *window)
+{
+    return window->fontMetrics().horizontalAdvance(window->windowTitle()) + 110 - 2 * frameBorder(window);
+}
 
 void closeOwnWindow(QWidget *window)
 {

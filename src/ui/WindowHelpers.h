@@ -12,8 +12,23 @@ namespace ui {
 // Twips of the window designs to pixels (15 twips per pixel).
 constexpr int twips(int t) { return (t + 7) / 15; }
 
+// How wide a child window is made at least, so that its frame shows the caption beside the
+// frame's buttons; and the frame's border on either side.
+int captionWidth(const QWidget *window);
+int frameBorder(const QWidget *window);
+
 // Closes a tool window: its MDI frame when it sits in one, else the widget itself.
 void closeOwnWindow(QWidget *window);
+
+// The wait cursor for as long as it lives. It shows at once, although the work that follows
+// keeps the program from reaching its event loop.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
 
 // Small builders that give every control its object name at creation.
 QLineEdit *lineEdit(QWidget *parent, const char *name, int maxLength = 0, bool readOnly = false, bool centred = false);

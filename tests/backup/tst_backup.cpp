@@ -56,6 +56,10 @@ private slots:
     void shortcutsFromAnyWindow_data();
     void shortcutsFromAnyWindow();
     void listsWalkFolders();
+    void clickedFolderIsUsed_data();
+    void clickedFolderIsUsed();
+    void opensInTheMiddle_data();
+    void opensInTheMiddle();
     void refused_data();
     void refused();
     void roundTrip_data();
@@ -91,7 +95,7 @@ void TestBackup::windows()
     QMdiSubWindow *frame = fx.mainWindow()->area()->activeSubWindow();
     QWidget *w = frame->widget();
     QCOMPARE(w->windowTitle(), caption);
-    QCOMPARE(w->size(), QSize(537, 214));
+    QCOMPARE(w->size(), QSize(537, 238));
     QCOMPARE(bool(frame->windowFlags() & Qt::WindowMinimizeButtonHint), minimizable);
     QVERIFY(!(frame->windowFlags() & Qt::WindowMaximizeButtonHint));
     auto *start = testsupport::child<QPushButton>(w, button);
@@ -173,6 +177,88 @@ void TestBackup::listsWalkFolders()
     emit dir->itemActivated(root);
     QTRY_COMPARE(dir->path(), QStringLiteral("/"));
     QCOMPARE(drive->currentIndex(), 0);
+}
+
+// clang-format off
+void TestBackup::clickedFolderIsUsed_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("opened"); // the folder the list is opened at, under the test's folder
+    QTest::addColumn<QString>("pick");   // the entry clicked once; "down": the arrow key instead
+    QTest::addColumn<QString>("used");   // the folder that is written to or read from
+    for (const char *command : {"sichern", "rescue"}) {
+        QTest::addRow("%s, a subfolder", command) << command << "" << "Stick" << "Stick";
+        QTest::addRow("%s, an ancestor", command) << command << "Stick/Alt" << "Stick" << "Stick";
+        QTest::addRow("%s, arrow key", command) << command << "Stick/.." << "down" << "Stick";
+    }
+}
+// clang-format on
+
+// The folder a click highlights is the one the button uses, and the line above the button names
+// the file it writes or reads, while the list stays where it was; a double click still opens it.
+void TestBackup::clickedFolderIsUsed()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, opened);
+    QFETCH(QString, pick);
+    QFETCH(QString, used);
+    Fixture fx;
+    QVERIFY(QDir(fx.dir()).mkpath("Stick/Alt"));
+    const QString usedPath = fx.path(used);
+    if (command == "rescue")
+        writeLogbook(usedPath + "/" + kLogbook, {"DL1ABC", "DO2XYZ"});
+    QWidget *w = openAt(fx, command.toLatin1(), QDir::cleanPath(fx.path(opened)));
+    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
+    const QString openedPath = dir->path();
+    if (pick == "down") {
+        dir->setFocus();
+        QTest::keyClick(dir, Qt::Key_Down);
+    } else {
+        QListWidgetItem *item = dir->findItems(pick, Qt::MatchExactly).value(0);
+        QVERIFY(item);
+        QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, dir->visualItemRect(item).center());
+    }
+    QCOMPARE(dir->path(), openedPath); // highlighted, not opened
+    const QString target =
+        (command == "sichern" ? "Sicherung nach: " : "Wiederherstellen aus: ") + usedPath + "/" + kLogbook;
+    QCOMPARE(testsupport::child<QLabel>(w, "lbl_ziel")->text(), target);
+    auto *files = testsupport::child<QListWidget>(w, "File1");
+    QCOMPARE(files->count(), command == "rescue" ? 1 : 0); // the files of the highlighted folder
+
+    press(w);
+    if (command == "sichern") {
+        QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich nach " + usedPath + " gesichert"});
+        QCOMPARE(callsIn(usedPath + "/" + kLogbook), callsIn(fx.path(kLogbook)));
+    } else {
+        QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich von " + usedPath + " wiederhergestellt"});
+        QCOMPARE(callsIn(fx.path(kLogbook)), QStringList({"DL1ABC", "DO2XYZ"}));
+    }
+}
+
+void TestBackup::opensInTheMiddle_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("backup") << "sichern";
+    QTest::newRow("restore") << "rescue";
+}
+
+// The window opens in the middle of the frame, not beside the windows the command closes.
+void TestBackup::opensInTheMiddle()
+{
+    QFETCH(QString, command);
+    Fixture fx;
+    shell::MainWindow *main = fx.mainWindow();
+    main->resize(1200, 900);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    fx.open("frm_kontaktverwaltung");
+    main->trigger(command);
+    QVERIFY(!fx.isOpen("frm_kontaktverwaltung"));
+    const QMdiSubWindow *frame = main->area()->activeSubWindow();
+    QVERIFY(frame);
+    const QPoint middle = main->area()->viewport()->rect().center();
+    QVERIFY2((frame->geometry().center() - middle).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("at %1,%2").arg(frame->x()).arg(frame->y())));
 }
 
 // clang-format off

@@ -1,8 +1,11 @@
 #include "finder/FinderWindow.h"
+#include "shell/MainWindow.h"
+#include "shell/WindowRegistry.h"
 #include "support/WindowDriver.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 
@@ -21,6 +24,8 @@ private slots:
     void unmatchedEntriesChangeNothing();
     void variantTables_data();
     void variantTables();
+    void maximizedKeepsTheLayout_data();
+    void maximizedKeepsTheLayout();
 };
 
 // clang-format off
@@ -171,6 +176,51 @@ void TestFinder::variantTables()
     QCOMPARE(f.text("freq"), frequency);
     QCOMPARE(f.text("txt_kanal"), entry);
     QVERIFY(fx.messages.isEmpty());
+}
+
+void TestFinder::maximizedKeepsTheLayout_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char *w : {"frm_suche", "frm_frequenzsuche", "frm_sucheHAM", "frm_suche_albrscht", "frm_suchealbrecht",
+                          "frm_suche_president"})
+        QTest::newRow(w) << w;
+}
+
+// Maximized, the window keeps its panels and ENDE as they were, together at the top left: every
+// caption stays right above its input, every button beside it.
+void TestFinder::maximizedKeepsTheLayout()
+{
+    QFETCH(QString, window);
+    Fixture fx;
+    shell::MainWindow *main = fx.mainWindow();
+    main->resize(1280, 1000);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    QWidget *w = fx.open(window);
+    QMdiSubWindow *frame = shell::WindowRegistry::instance().frame(window);
+    QVERIFY(w && frame);
+    const auto places = [w] {
+        QStringList out;
+        for (const QWidget *c : w->findChildren<QWidget *>())
+            if (!c->objectName().isEmpty())
+                out << QStringLiteral("%1 %2,%3 %4x%5")
+                           .arg(c->objectName())
+                           .arg(c->mapTo(w, QPoint()).x())
+                           .arg(c->mapTo(w, QPoint()).y())
+                           .arg(c->width())
+                           .arg(c->height());
+        return out;
+    };
+    const QStringList normal = places();
+    const QSize normalSize = frame->size();
+    const QPoint normalCorner = w->mapTo(frame, QPoint());
+    frame->showMaximized();
+    QTRY_VERIFY(frame->width() > 2 * normalSize.width() && frame->height() > 2 * normalSize.height());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(places(), normal);
+    const QPoint corner = w->mapTo(frame, QPoint()); // the maximized frame has no title bar of its own
+    QVERIFY2(corner.x() <= normalCorner.x() && corner.y() <= normalCorner.y(),
+             qPrintable(QStringLiteral("at %1,%2").arg(corner.x()).arg(corner.y())));
 }
 
 QTEST_MAIN(TestFinder)

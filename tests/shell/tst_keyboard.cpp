@@ -55,6 +55,8 @@ private slots:
     void returnRunsItsSearch_data();
     void returnRunsItsSearch();
     void leavingTheMenuKeepsTheText();
+    void ctrlF4ClosesTheActiveWindow_data();
+    void ctrlF4ClosesTheActiveWindow();
 };
 
 // clang-format off
@@ -228,6 +230,32 @@ void TestKeyboard::leavingTheMenuKeepsTheText()
         QCOMPARE(QApplication::focusWidget(), box);
         QCOMPARE(box->text(), QStringLiteral("DL"));
     }
+}
+
+// clang-format off
+void TestKeyboard::ctrlF4ClosesTheActiveWindow_data()
+{
+    QTest::addColumn<QString>("window");
+    for (const char *w : {"frm_suche", "frm_liste", "frm_dx", "frm_kontaktverwaltung", "frm_kontaktverwaltungdx",
+                          "frm_prefix", "frm_locator", "frm_welle", "frm_kabel", "frm_speech", "frm_about",
+                          "frm_datensicherung", "frm_wiederherstellen"})
+        QTest::newRow(w) << w;
+}
+// clang-format on
+
+// Ctrl+F4 closes the active child window, whatever has the focus in it, and no other window.
+void TestKeyboard::ctrlF4ClosesTheActiveWindow()
+{
+    QFETCH(QString, window);
+    Fixture fx;
+    QVERIFY(shownMain(fx));
+    QVERIFY(fx.open("frm_kabel" == window ? "frm_welle" : "frm_kabel"));
+    QVERIFY(fx.open(window));
+    QVERIFY(fx.isOpen(window));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F4, Qt::ControlModifier);
+    QVERIFY(!fx.isOpen(window));
+    QVERIFY(fx.isOpen("frm_kabel" == window ? "frm_welle" : "frm_kabel"));
+    QVERIFY(fx.messages.isEmpty());
 }
 
 QTEST_MAIN(TestKeyboard)

@@ -4,6 +4,7 @@
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
 #include "speech/SpeechWindow.h"
+#include "ui/SpeechService.h"
 #include "ui/SystemVoice.h"
 
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextToSpeechEngine>
 #include <QTimer>
 
 using speech::SpeakResult;
@@ -89,6 +91,15 @@ private:
     bool m_stopped = false;
 };
 
+// Voices as an engine makes them.
+struct VoiceMaker : QTextToSpeechEngine {
+    using QTextToSpeechEngine::createVoice;
+};
+QVoice voice(const QString &name, const char *locale, QVoice::Gender gender = QVoice::Unknown)
+{
+    return VoiceMaker::createVoice(name, QLocale(QString::fromLatin1(locale)), gender, QVoice::Other, {});
+}
+
 QListWidget *voicesOf(const testsupport::Window &w) { return w.get<QListWidget>(QStringLiteral("Voicecb")); }
 FakeVoice *fakeOf(const testsupport::Window &w) { return w.w->findChild<FakeVoice *>(); }
 } // namespace
@@ -109,6 +120,10 @@ private slots:
     void outcomes();
     void closeWhileSpeaking_data();
     void closeWhileSpeaking();
+    void listFitsItsVoices_data();
+    void listFitsItsVoices();
+    void offeredVoices_data();
+    void offeredVoices();
     void systemVoice();
 
 private:
@@ -418,6 +433,68 @@ void TestSpeech::closeWhileSpeaking()
     QVERIFY(m_fx->messages.isEmpty());
 }
 
+// clang-format off
+void TestSpeech::listFitsItsVoices_data()
+{
+    QTest::addColumn<QStringList>("voices");
+    QTest::addColumn<bool>("fits"); // every description whole, without scrolling sideways
+    QTest::newRow("short names") << kThreeVoices << true;
+    QTest::newRow("long names") << QStringList{"Chinese (Mandarin, latin as Pinyin)", "English (Received Pronunciation)",
+                                               "Vietnamese (Central) (Tiếng Việt, Việt Nam, weiblich)"} << true;
+    QTest::newRow("too long for any list") << QStringList{QString(120, u'W'), "German"} << false;
+}
+// clang-format on
+
+// The list is as wide as its widest voice, within bounds; what is still cut shows in a tool tip.
+void TestSpeech::listFitsItsVoices()
+{
+    QFETCH(QStringList, voices);
+    QFETCH(bool, fits);
+    m_stage.voices = voices;
+    m_fx->mainWindow()->show();
+    const Window w = m_fx->open(QStringLiteral("frm_speech"));
+    QListWidget *list = voicesOf(w);
+    QVERIFY(list->width() >= 300 && list->width() <= 360);
+    bool allWhole = true;
+    for (int i = 0; i < list->count(); ++i) {
+        allWhole = allWhole && list->fontMetrics().horizontalAdvance(voices[i]) < list->viewport()->width();
+        QCOMPARE(list->item(i)->toolTip(), voices[i]);
+    }
+    QCOMPARE(allWhole, fits);
+}
+
+// clang-format off
+void TestSpeech::offeredVoices_data()
+{
+    QTest::addColumn<QList<QVoice>>("engine"); // as the engine lists them
+    QTest::addColumn<QStringList>("offered");  // the list's entries
+    const QList<QVoice> espeak{
+        voice("Afrikaans", "af"), voice("German+Annie", "de"), voice("English (Great Britain)", "en_GB"),
+        voice("German", "de"), voice("English (America)+Adam", "en_US"), voice("English (America)", "en_US"),
+        voice("Klingon", "piqd"), voice("English (Great Britain)+f3", "en_GB"), voice("Afrikaans+Max", "af")};
+    const QStringList espeakOffered{"English (America)", "English (Great Britain)", "German", "Afrikaans", "Klingon"};
+    QTest::newRow("variants left out, English and German first") << espeak << espeakOffered;
+    QList<QVoice> reversed(espeak.rbegin(), espeak.rend());
+    QTest::newRow("whatever the engine's order") << reversed << espeakOffered;
+    QTest::newRow("names that do not say the language")
+        << QList<QVoice>{voice("slt", "en_US", QVoice::Female), voice("Anna+Fast", "de_AT"),
+                         voice("kal", "en_GB", QVoice::Male), voice("Marta", "es_ES")}
+        << QStringList{"kal (English, United Kingdom, männlich)", "slt (English, United States, weiblich)",
+                       "Anna+Fast (German, Austria)", "Marta (Spanish, Spain)"};
+}
+// clang-format on
+
+// The voices a user tells apart, German and English first, in an order that does not change.
+void TestSpeech::offeredVoices()
+{
+    QFETCH(QList<QVoice>, engine);
+    QFETCH(QStringList, offered);
+    QStringList entries;
+    for (const QVoice &v : ui::SpeechService::offered(engine))
+        entries << ui::SpeechService::describe(v);
+    QCOMPARE(entries, offered);
+}
+
 void TestSpeech::systemVoice()
 {
     QTest::ignoreMessage(QtCriticalMsg, "Text-to-speech plug-in \"no-such-engine\" is not supported.");
@@ -427,7 +504,7 @@ void TestSpeech::systemVoice()
     QVERIFY(!none.select(0));
     QCOMPARE(none.speak(QStringLiteral("ALPHA")).status, SpeakResult::Status::NoVoice);
 
-    QVERIFY(!ui::SystemVoice::engineOrder().contains(QStringLiteral("flite"))); // crashes, see engineOrder()
+    QVERIFY(!ui::SpeechService::engineOrder().contains(QStringLiteral("flite"))); // crashes, see engineOrder()
     // Without a sound server the speech service would start, fail its output and hang on.
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER")
         && !QFileInfo::exists(qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/pulse/native")))
@@ -437,6 +514,8 @@ void TestSpeech::systemVoice()
         QSKIP("No speech engine with a voice installed, or the speech service does not answer");
     const QStringList voices = voice.voices();
     QVERIFY(!voices.isEmpty());
+    QCOMPARE(ui::SpeechService::program(), ui::SpeechService::program()); // started once, then kept
+    QCOMPARE(ui::SystemVoice().voices(), voices);
     QCOMPARE(voice.voices(), voices);                                            // the same order every time
     QCOMPARE(QSet<QString>(voices.begin(), voices.end()).size(), voices.size()); // one entry, one voice
     QSignalSpy changed(&voice, &speech::Voice::voiceChanged);

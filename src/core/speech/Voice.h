@@ -27,10 +27,10 @@ class Voice : public QObject {
 public:
     using QObject::QObject;
 
-    // The descriptions of all installed voices, enumerated afresh, always in the same order.
+    // The descriptions of the voices offered, always the same ones in the same order.
     virtual QStringList voices() = 0;
-    // Enumerates the voices afresh and makes the one at this position the speaking voice;
-    // false when there is no voice at that position.
+    // Makes the voice at this position of voices() the speaking voice; false when there is no
+    // voice at that position.
     virtual bool select(int position) = 0;
     // Speaks the text and returns once it has been spoken (or failed, took too long or was
     // stopped). Events are processed meanwhile; a call while a text is being spoken is refused.
