@@ -1,0 +1,49 @@
+#pragma once
+#include "core/exchange/AdifRecord.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+class QIODevice;
+
+namespace exchange {
+
+struct HeaderInfo {
+    QString comment; // the header's free text (ADI)
+    QString programVersion;
+    QDateTime created; // UTC
+};
+
+inline constexpr char kProgramId[] = "KANALWERK";
+inline constexpr char kAdifVersion[] = "3.1.4";
+
+// Writes ADI or ADX into a device, buffered.
+//
+// ADI is written in UTF-8 and every length counts bytes: it says where the value ends in the
+// file, whatever the reader knows of the encoding. After a value with letters beyond ASCII as
+// many blanks follow as it has more bytes than characters, so that a reader that counts
+// characters instead reads the value and some blanks, and never into the next tag.
+class AdifWriter {
+public:
+    AdifWriter(QIODevice *device, Format format);
+    bool header(const HeaderInfo &info);
+    bool record(const std::vector<AdifField> &fields);
+    bool finish(); // closes the document and writes what is buffered
+    // Why writing failed (German); empty while it goes well.
+    QString error() const { return m_error; }
+
+private:
+    void adiField(const QByteArray &name, const QString &value);
+    void adxField(const QByteArray &name, const QString &value);
+    bool flushIfFull();
+    bool flush();
+
+    QIODevice *m_device;
+    Format m_format;
+    QByteArray m_buffer;
+    QString m_error;
+};
+
+} // namespace exchange
