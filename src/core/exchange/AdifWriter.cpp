@@ -15,25 +15,29 @@ const QByteArray kAppPrefixBytes = kAppPrefix;
 void appendEscaped(QByteArray *out, const QString &value)
 {
     const QByteArray utf8 = value.toUtf8();
-    out->reserve(out->size() + utf8.size());
-    for (char c : utf8) {
-        switch (c) {
+    qsizetype from = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char *entity = nullptr;
+        switch (utf8[i]) {
         case '&':
-            out->append("&amp;");
+            entity = "&amp;";
             break;
         case '<':
-            out->append("&lt;");
+            entity = "&lt;";
             break;
         case '>':
-            out->append("&gt;");
+            entity = "&gt;";
             break;
         case '\r': // XML readers turn a raw CR into LF
-            out->append("&#13;");
+            entity = "&#13;";
             break;
         default:
-            out->append(c);
+            continue;
         }
+        out->append(utf8.constData() + from, i - from).append(entity);
+        from = i + 1;
     }
+    out->append(utf8.constData() + from, utf8.size() - from);
 }
 
 // The type indicator of an application field in ADX: String, MultilineString, IntlString or
@@ -48,7 +52,10 @@ const char *adxType(const QString &value)
 
 } // namespace
 
-AdifWriter::AdifWriter(QIODevice *device, Format format) : m_device(device), m_format(format) {}
+AdifWriter::AdifWriter(QIODevice *device, Format format) : m_device(device), m_format(format)
+{
+    m_buffer.reserve(kFlushAt + (64 << 10));
+}
 
 bool AdifWriter::header(const HeaderInfo &info)
 {
@@ -101,7 +108,8 @@ void AdifWriter::adiField(const QByteArray &name, const QString &value)
 {
     const QByteArray utf8 = value.toUtf8();
     m_buffer.append('<').append(name).append(':').append(QByteArray::number(utf8.size())).append('>').append(utf8);
-    m_buffer.append(utf8.size() - codePoints(value) + 1, ' ');
+    for (qsizetype blanks = utf8.size() - codePoints(value) + 1; blanks > 0; --blanks)
+        m_buffer.append(' ');
 }
 
 void AdifWriter::adxField(const QByteArray &name, const QString &value)

@@ -38,9 +38,24 @@ const Columns &columns()
 
 QByteArray appFieldOf(const char *name) { return QByteArray(kAppPrefix) + name; }
 
+namespace {
+// The own field of every column, made once.
+const std::vector<QByteArray> &appFields()
+{
+    static const std::vector<QByteArray> names = [] {
+        std::vector<QByteArray> n;
+        for (const ContactField &f : logbook::contactFields())
+            n.push_back(appFieldOf(f.adifApp));
+        return n;
+    }();
+    return names;
+}
+} // namespace
+
 std::vector<AdifField> fieldsOfContact(const Contact &contact, Book book, Format format, LocalClock &clock)
 {
     std::vector<AdifField> fields;
+    fields.reserve(40);
     fields.push_back({kBookField, book == Book::Local ? QStringLiteral("LOCAL") : QStringLiteral("DX")});
     std::vector<AdifField> standardFields = standard::write(contact, book, format, clock);
     // What the standard fields alone would give back (date and time aside: those depend on the
@@ -58,10 +73,9 @@ std::vector<AdifField> fieldsOfContact(const Contact &contact, Book book, Format
             if (back.contact[i])
                 nulls << QLatin1String(f.adifApp);
         } else if (format == Format::Adx && !xmlCarries(*contact[i])) {
-            fields.push_back(
-                {appFieldOf(f.adifApp) + kBase64Suffix, QString::fromLatin1(contact[i]->toUtf8().toBase64())});
+            fields.push_back({appFields()[i] + kBase64Suffix, QString::fromLatin1(contact[i]->toUtf8().toBase64())});
         } else {
-            fields.push_back({appFieldOf(f.adifApp), *contact[i]});
+            fields.push_back({appFields()[i], *contact[i]});
         }
     }
     if (!nulls.isEmpty())
@@ -85,7 +99,7 @@ void applyOwnFields(const AdifRecord &record, Book book, Taken *taken, std::vect
     for (size_t i = 0; i < all.size(); ++i) {
         if (!inBook(all[i], book))
             continue;
-        const QByteArray name = appFieldOf(all[i].adifApp);
+        const QByteArray &name = appFields()[i];
         if (const QString *v = record.value(name.constData())) {
             taken->contact[i] = *v;
             (*overridden)[i] = true;

@@ -3,8 +3,6 @@
 #include "core/exchange/Frequency.h"
 #include "core/exchange/LocalClock.h"
 
-#include <QRegularExpression>
-
 // The standard ADIF fields of a contact, and the way back. Each column's way there and back
 // stand side by side, so that the two stay each other's inverse.
 namespace exchange::standard {
@@ -21,8 +19,9 @@ public:
     // A String field: ASCII only in ADX.
     void plain(const char *name, const QString &value)
     {
-        if (!value.isEmpty())
-            m_out->push_back({name, m_adx ? asciiOf(withoutXmlForbidden(value)) : value});
+        if (!value.isEmpty()) // the name refers to the literal: no copy
+            m_out->push_back({QByteArray::fromRawData(name, qsizetype(qstrlen(name))),
+                              m_adx ? asciiOf(withoutXmlForbidden(value)) : value});
     }
     // A field that has an _INTL twin for text beyond ASCII, which ADX uses.
     void international(const char *name, const QString &value)
@@ -58,6 +57,10 @@ QString qslOf(const Value &v)
     return {};
 }
 
+// Digits with leading zeros; QDate::toString with a format is slow for a million contacts.
+QString digits(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QChar(u'0')); }
+QString adifDate(QDate d) { return digits(d.year(), 4) + digits(d.month(), 2) + digits(d.day(), 2); }
+
 void writeDateTime(const Contact &c, LocalClock &clock, std::vector<AdifField> *out)
 {
     const auto date = logDate(c[size_t(columns().datum)].value_or(QString()));
@@ -65,12 +68,14 @@ void writeDateTime(const Contact &c, LocalClock &clock, std::vector<AdifField> *
     if (!date)
         return;
     if (!time) { // no time to convert with: the date as typed
-        out->push_back({"QSO_DATE", date->toString(QStringLiteral("yyyyMMdd"))});
+        out->push_back({"QSO_DATE", adifDate(*date)});
         return;
     }
     const WallTime utc = clock.utcOf(*date, *time);
-    out->push_back({"QSO_DATE", utc.date.toString(QStringLiteral("yyyyMMdd"))});
-    out->push_back({"TIME_ON", utc.time.toString(time->second() ? QStringLiteral("HHmmss") : QStringLiteral("HHmm"))});
+    out->push_back({"QSO_DATE", adifDate(utc.date)});
+    const QTime &t = utc.time;
+    out->push_back({"TIME_ON", digits(t.hour(), 2) + digits(t.minute(), 2)
+                                   + (time->second() ? digits(t.second(), 2) : QString())});
 }
 
 } // namespace
@@ -80,6 +85,7 @@ std::vector<AdifField> write(const Contact &c, Book book, Format format, LocalCl
     const Columns &k = columns();
     auto text = [&c](int column) { return c[size_t(column)].value_or(QString()); };
     std::vector<AdifField> out;
+    out.reserve(24);
     Writer w(format, &out);
     w.plain("CALL", text(k.callsign));
     writeDateTime(c, clock, &out);
@@ -125,8 +131,9 @@ public:
     // A field's text without the blanks around it; an empty one counts as absent.
     std::optional<QString> get(const char *name, bool trim = true)
     {
+        const QByteArrayView key(name);
         for (const AdifField &f : m_fields) {
-            if (f.name == name) {
+            if (f.name.size() == key.size() && f.name == key) {
                 m_read->used.push_back(f.name);
                 const QString v = trim ? f.value.trimmed() : f.value;
                 return v.isEmpty() ? std::nullopt : std::optional(v);
@@ -152,6 +159,21 @@ private:
     const std::vector<AdifField> &m_fields;
     Read *m_read;
 };
+
+// R and S of a report as the logbook splits it: "59", "59+30".
+bool isReadabilityStrength(const QString &rst)
+{
+    if (rst.size() < 2 || rst[0] < u'1' || rst[0] > u'5' || rst[1] < u'1' || rst[1] > u'9')
+        return false;
+    if (rst.size() == 2)
+        return true;
+    if (rst[2] != u'+' || rst.size() == 3)
+        return false;
+    for (qsizetype i = 3; i < rst.size(); ++i)
+        if (rst[i] < u'0' || rst[i] > u'9')
+            return false;
+    return true;
+}
 
 std::optional<QString> fromCrLf(std::optional<QString> v)
 {
@@ -202,10 +224,9 @@ Read read(const std::vector<AdifField> &fields, Book book, LocalClock *clock)
     const auto mode = f.get("MODE"), submode = f.get("SUBMODE");
     f.set(k.band, submode ? submode : mode);
     if (const auto rst = f.get("RST_SENT")) {
-        static const QRegularExpression rs(QStringLiteral("^([1-5])([1-9](\\+\\d+)?)$"));
-        const auto m = rs.match(*rst);
-        f.set(k.rwert, m.hasMatch() ? std::optional(m.captured(1)) : std::nullopt);
-        f.set(k.swert, m.hasMatch() ? m.captured(2) : *rst);
+        const bool rs = isReadabilityStrength(*rst);
+        f.set(k.rwert, rs ? std::optional(rst->left(1)) : std::nullopt);
+        f.set(k.swert, rs ? rst->mid(1) : *rst);
     }
     f.set(k.vorname, f.international("NAME"));
     f.set(k.ort, f.international("QTH"));
