@@ -1,4 +1,5 @@
 #pragma once
+#include "core/data/Query.h"
 #include "ui/DataGrid.h"
 
 #include <QPoint>
@@ -12,7 +13,7 @@ namespace lists {
 struct ListDefinition {
     const char *name;
     QString caption;
-    QString recordSource;
+    data::Query recordSource;
     std::vector<ui::GridColumn> columns;
     QSize clientTwips;
     std::optional<QPoint> placeTwips; // placed at this point on every new load

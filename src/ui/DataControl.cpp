@@ -4,7 +4,6 @@
 
 #include <QPointer>
 #include <QWidget>
-#include <functional>
 
 namespace ui {
 
@@ -24,28 +23,14 @@ data::RecordSource *createDataControl(QWidget *window, const QString &fileName, 
     return source;
 }
 
-namespace {
-data::RecordSource *openWith(QWidget *window, const QString &fileName, data::RecordSource::Mode mode,
-                             const std::function<void(data::RecordSource *)> &setQuery)
-{
-    data::RecordSource *source = createDataControl(window, fileName, mode);
-    setQuery(source);
-    if (source->isOpen())
-        refreshOrTell(window, source);
-    return source;
-}
-} // namespace
-
 data::RecordSource *openDataControl(QWidget *window, const QString &fileName, const data::Query &query,
                                     data::RecordSource::Mode mode)
 {
-    return openWith(window, fileName, mode, [&query](data::RecordSource *s) { s->setQuery(query); });
-}
-
-data::RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &queryText)
-{
-    return openWith(window, fileName, data::RecordSource::Mode::ReadOnly,
-                    [&queryText](data::RecordSource *s) { s->setRecordSource(queryText); });
+    data::RecordSource *source = createDataControl(window, fileName, mode);
+    source->setQuery(query);
+    if (source->isOpen())
+        refreshOrTell(window, source);
+    return source;
 }
 
 bool refreshOrTell(QWidget *window, data::RecordSource *source)

@@ -14,9 +14,6 @@ data::RecordSource *openDataControl(QWidget *window, const QString &fileName, co
                                     data::RecordSource::Mode mode = data::RecordSource::Mode::ReadOnly);
 // Only creates and opens it (telling the user when that fails); the window runs its query.
 data::RecordSource *createDataControl(QWidget *window, const QString &fileName, data::RecordSource::Mode mode);
-// The same for a design-time query text run as it stands.
-data::RecordSource *openDataControl(QWidget *window, const QString &fileName, const QString &queryText);
-
 // Runs the record source; when the engine refuses, tells the user in German and returns false.
 // The result shown before stays as it was.
 bool refreshOrTell(QWidget *window, data::RecordSource *source);

@@ -18,11 +18,11 @@ const int kStandard[40] = {26965, 26975, 26985, 27005, 27015, 27025, 27035, 2705
                            27315, 27325, 27335, 27345, 27355, 27365, 27375, 27385, 27395, 27405};
 
 // Runs a query on the working copy of the reference file.
-bool query(RecordSource &source, const QString &sql)
+bool query(RecordSource &source, const data::Query &query)
 {
     if (!source.isOpen() && !source.open("Frequenzen.quorvel"))
         return false;
-    source.setRecordSource(sql);
+    source.setQuery(query);
     return source.refresh();
 }
 
@@ -31,7 +31,7 @@ QStringList columnsOf(const QString &file, const QString &table)
     RecordSource source;
     if (!source.open(file))
         return {};
-    source.setRecordSource("select * from [" + table + "]");
+    source.setQuery(data::Query(table));
     return source.refresh() ? source.columns() : QStringList();
 }
 } // namespace
@@ -119,7 +119,7 @@ void TestReferenceData::channelTables()
     QFETCH(int, last);
     Fixture fx;
     RecordSource source;
-    QVERIFY(query(source, "select * from " + table));
+    QVERIFY(query(source, data::Query(table)));
     QCOMPARE(source.recordCount(), 40);
     QHash<QChar, QSet<QString>> seen;
     for (int n = 1; n <= 40; ++n, source.moveNext()) {
@@ -146,7 +146,7 @@ void TestReferenceData::hamIsUmbauMinusFive()
 {
     Fixture fx;
     RecordSource umbau, ham;
-    QVERIFY(query(umbau, "select * from umbau") && query(ham, "select * from Ham"));
+    QVERIFY(query(umbau, data::Query("umbau")) && query(ham, data::Query("Ham")));
     QCOMPARE(ham.recordCount(), 40);
     for (int n = 0; n < 40; ++n, umbau.moveNext(), ham.moveNext()) {
         QCOMPARE(ham.fieldText("Kanal"), umbau.fieldText("Kanal"));
@@ -159,7 +159,7 @@ void TestReferenceData::prefixTable()
 {
     Fixture fx;
     RecordSource source;
-    QVERIFY(query(source, "select * from prefix"));
+    QVERIFY(query(source, data::Query("prefix")));
     QVERIFY2(source.recordCount() >= 300, "several hundred DXCC prefixes");
     QSet<QString> prefixes;
     for (; !source.eof(); source.moveNext()) {
@@ -172,11 +172,11 @@ void TestReferenceData::prefixTable()
         QVERIFY2(prefixes.contains(p), p);
     // Regions that count as a country only for the WAE award say which DXCC entity they belong to.
     for (const auto &[p, entity] : {std::pair{"IT9", "DXCC: Italien"}, std::pair{"TA1", "DXCC: Türkei"}}) {
-        QVERIFY(query(source, QStringLiteral("select * from [prefix] where prefix Like '%1'").arg(p)));
+        QVERIFY(query(source, data::Query("prefix").where("prefix", p)));
         QVERIFY2(source.fieldText("LAND").contains(QStringLiteral("WAE-Land")), p);
         QVERIFY2(source.fieldText("LAND").contains(QString::fromUtf8(entity)), p);
     }
-    QVERIFY(query(source, "select * from [prefix] where prefix Like 'DL' order by prefix asc"));
+    QVERIFY(query(source, data::Query("prefix").where("prefix", "DL").orderBy("prefix")));
     QCOMPARE(source.recordCount(), 1);
     QCOMPARE(source.fieldText("LAND"), QStringLiteral("Deutschland"));
 }
@@ -224,7 +224,7 @@ void TestReferenceData::locatorsMatchTownCoordinates()
     }
     QVERIFY2(expected.size() >= 5000, "every German place of at least 1,000 inhabitants");
     RecordSource source;
-    QVERIFY(query(source, "select * from [locator]"));
+    QVERIFY(query(source, data::Query("locator")));
     QCOMPARE(source.recordCount(), int(expected.size()));
     QSet<QString> names;
     for (const QStringList &row : expected) {
@@ -278,7 +278,7 @@ void TestReferenceData::townSearch()
     QFETCH(int, rows);
     Fixture fx;
     RecordSource source;
-    QVERIFY(query(source, "select * from [locator] where Stadt Like '%" + text + "%'"));
+    QVERIFY(query(source, data::Query("locator").whereContains("Stadt", text)));
     QVERIFY(source.recordCount() > 0);
     QCOMPARE((QStringList{source.fieldText("Locator"), source.fieldText("Distrikt"), source.fieldText("Stadt"),
                           source.fieldText("Extra")}),
@@ -304,7 +304,7 @@ void TestReferenceData::otherTablesHoldRows()
     QFETCH(int, minimum);
     Fixture fx;
     RecordSource source;
-    QVERIFY(query(source, "select * from " + table));
+    QVERIFY(query(source, data::Query(table)));
     QVERIFY(source.recordCount() >= minimum);
 }
 
@@ -316,7 +316,7 @@ void TestReferenceData::buildKeepsExistingLogbook()
     RecordSource source;
     QVERIFY(source.open("Frequenzen1.quorvel", RecordSource::Mode::ReadWrite));
     source.setEditTable("Kontakt");
-    source.setRecordSource("select * from [Kontakt]");
+    source.setQuery(data::Query("Kontakt"));
     QVERIFY(source.refresh());
     QVERIFY(source.addNew());
     source.setField("skip", "Bleibt");

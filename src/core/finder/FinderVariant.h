@@ -1,4 +1,5 @@
 #pragma once
+#include "core/data/Query.h"
 #include "core/finder/ChannelTable.h"
 
 #include <QString>
@@ -10,13 +11,13 @@ namespace finder {
 struct FinderVariant {
     const char *name; // window name
     QString caption;
-    QString frame2Caption; // the 80-channel panel
-    QString label8Caption; // caption above the band letter
-    QString designSource;  // record source when the window loads
-    QString searchTable;   // table of the frequency search, as written in its queries
-    QString lookupTable;   // table of the channel-and-band lookup
-    QString bands;         // band letters in search order
-    int minKHz;            // accepted range of the frequency search
+    QString frame2Caption;    // the 80-channel panel
+    QString label8Caption;    // caption above the band letter
+    data::Query designSource; // record source when the window loads
+    QString searchTable;      // table of the frequency search, as written in its queries
+    QString lookupTable;      // table of the channel-and-band lookup
+    QString bands;            // band letters in search order
+    int minKHz;               // accepted range of the frequency search
     int maxKHz;
     QString rangeMessage;
     int maxChannel;        // accepted channels of the channel-and-band lookup

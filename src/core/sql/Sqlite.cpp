@@ -170,6 +170,10 @@ int Database::open(const QString &path, Access access, int busyTimeoutMs)
     if (m_db) {
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_busy_timeout(m_db, busyTimeoutMs);
+        // A name in double quotes is a name: a column missing from the file is an error, not a
+        // string literal that quietly matches nothing.
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     }
     m_errno = 0;
     if (m_error != SQLITE_OK) {
