@@ -3,6 +3,7 @@
 #include "backup/BackupWindow.h"
 #include "calc/KabelWindow.h"
 #include "calc/WelleWindow.h"
+#include "exchange/ExchangeWindows.h"
 #include "finder/FinderWindow.h"
 #include "lists/ListWindow.h"
 #include "logbook/LogbookWindow.h"
@@ -45,6 +46,13 @@ void registerAllWindows(WindowRegistry &registry)
         registry.add(
             QString::fromLatin1(list.name), [&list] { return new lists::ListWindow(list); }, frame);
     }
+    // The export writes a logbook in the order its window lists it.
+    const exchange::ListOf listOf = [](logbook::Book book) {
+        const logbook::LogbookVariant &v = book == logbook::Book::Local ? logbook::kLocalLogbook : logbook::kDxLogbook;
+        return data::Query(v.table).orderBy(v.orderColumn);
+    };
+    registry.add(QStringLiteral("frm_adifexport"), [listOf] { return new exchange::ExportWindow(listOf); });
+    registry.add(QStringLiteral("frm_adifimport"), [] { return new exchange::ImportWindow; });
     for (const logbook::LogbookVariant *variant : {&logbook::kLocalLogbook, &logbook::kDxLogbook})
         registry.add(QString::fromLatin1(variant->name), [variant] { return new logbook::LogbookWindow(*variant); });
     for (const finder::FinderVariant *variant : finder::allVariants()) {
