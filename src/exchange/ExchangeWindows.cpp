@@ -24,7 +24,10 @@ namespace {
 
 const QString kAdifFilter = QStringLiteral("ADIF-Dateien (*.adi *.adx *.adif);;ADI (*.adi);;ADX (*.adx)");
 
-QString bookName(logbook::Book book) { return book == logbook::Book::Local ? QStringLiteral("LOCAL") : QStringLiteral("DX"); }
+QString bookName(logbook::Book book)
+{
+    return book == logbook::Book::Local ? QStringLiteral("LOCAL") : QStringLiteral("DX");
+}
 
 } // namespace
 
@@ -56,8 +59,9 @@ ExchangeWindow::ExchangeWindow(const char *name, const QString &caption, ui::Fil
     fileRow->addWidget(cmd_datei);
     m_layout->addLayout(fileRow);
 
-    cmd_start = ui::button(this, "cmd_start", kind == ui::FileRequest::Kind::Save ? QStringLiteral("Export starten")
-                                                                                   : QStringLiteral("Import starten"));
+    cmd_start = ui::button(this, "cmd_start",
+                           kind == ui::FileRequest::Kind::Save ? QStringLiteral("Export starten")
+                                                               : QStringLiteral("Import starten"));
     m_layout->addWidget(cmd_start, 0, Qt::AlignLeft);
     lbl_ergebnis = ui::label(this, "lbl_ergebnis", QString());
     lbl_ergebnis->setWordWrap(true);
@@ -169,14 +173,16 @@ void ImportWindow::showResult(const ImportResult &result)
         lst_abgelehnt->addItem(QStringLiteral("... und %1 weitere abgelehnte Sätze")
                                    .arg(german::integerText(result.rejected - result.rejectedLines.size())));
     cmd_liste->setEnabled(lst_abgelehnt->count() > 0);
-    ui::plain(this, QStringLiteral("Der Import in das Logbuch %1 ist abgeschlossen.\n\n%2").arg(bookName(book()), summary));
+    ui::plain(this,
+              QStringLiteral("Der Import in das Logbuch %1 ist abgeschlossen.\n\n%2").arg(bookName(book()), summary));
 }
 
 void ImportWindow::cmd_liste_clicked()
 {
-    ui::FileRequest request{ui::FileRequest::Kind::Save, QStringLiteral("Liste der abgelehnten Sätze speichern"),
-                            QFileInfo(QDir::fromNativeSeparators(path())).dir().filePath(QStringLiteral("abgelehnt.txt")),
-                            QStringLiteral("Textdateien (*.txt)")};
+    ui::FileRequest request{
+        ui::FileRequest::Kind::Save, QStringLiteral("Liste der abgelehnten Sätze speichern"),
+        QFileInfo(QDir::fromNativeSeparators(path())).dir().filePath(QStringLiteral("abgelehnt.txt")),
+        QStringLiteral("Textdateien (*.txt)")};
     const QString file = seams::fileDialog(this, request);
     if (file.isEmpty())
         return;
@@ -185,8 +191,9 @@ void ImportWindow::cmd_liste_clicked()
     for (int i = 0; i < lst_abgelehnt->count(); ++i)
         text += lst_abgelehnt->item(i)->text().toUtf8() + '\n';
     if (!out.open(QIODevice::WriteOnly) || out.write(text) != text.size() || !out.commit())
-        return ui::critical(this, QStringLiteral("Die Liste konnte nicht in „%1“ gespeichert werden.")
-                                      .arg(QDir::toNativeSeparators(file)));
+        return ui::critical(
+            this,
+            QStringLiteral("Die Liste konnte nicht in „%1“ gespeichert werden.").arg(QDir::toNativeSeparators(file)));
     ui::plain(this, QStringLiteral("Die Liste ist in „%1“ gespeichert.").arg(QDir::toNativeSeparators(file)));
 }
 
