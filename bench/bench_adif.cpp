@@ -3,6 +3,7 @@
 // no logbook at all. Time and peak memory (VmHWM, reset before each step) of every step.
 //   bench_adif [contacts] [records] [--no-huge]      default: 1000000 100000
 #include "core/exchange/LogbookExchange.h"
+#include "core/logbook/ListOrder.h"
 #include "core/sql/Sqlite.h"
 
 #include <QCoreApplication>
@@ -111,7 +112,7 @@ bool fillLogbook(const QString &file, qint64 count)
         if (insert.run() != 101)
             return false;
     }
-    return db.exec(QStringLiteral("COMMIT")) == 0;
+    return db.exec(QStringLiteral("COMMIT")) == 0 && db.exec(logbook::indexSql(Book::Local)) == 0;
 }
 
 exchange::ExportResult exportLog(const QString &logbook, const QString &target)
@@ -119,7 +120,6 @@ exchange::ExportResult exportLog(const QString &logbook, const QString &target)
     exchange::ExportRequest r;
     r.logbookFile = logbook;
     r.book = Book::Local;
-    r.list = data::Query(QStringLiteral("Kontakt")).orderBy(QStringLiteral("skip"));
     r.target = target;
     r.header.programVersion = QStringLiteral("bench");
     r.header.created = QDateTime::currentDateTimeUtc();

@@ -131,7 +131,7 @@ void measure(const QString &label)
     std::printf("open window (whole table, count, caption): %.1f  [%s]\n\n", openMs, qPrintable(window->windowTitle()));
     std::printf("%-12s %8s %10s %12s %12s %12s\n", "town text", "rows", "window", "RecordSrc", "sqlite+like()",
                 "sqlite LIKE");
-    for (const QString text :
+    for (const QString &text :
          {QStringLiteral("berlin"), QStringLiteral("xyz"), QStringLiteral("%"), QStringLiteral("münchen")}) {
         const data::Query query = lookup::LocatorWindow::townQuery(text);
         const QString sql = query.text();

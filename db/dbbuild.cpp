@@ -1,8 +1,9 @@
-// Builds Frequenzen.quorvel (reference) and the empty Frequenzen1.quorvel (logbook) from the
-// schema and row files of this folder.
+// Builds Frequenzen.quorvel (reference) from the schema and row files of this folder, and the
+// empty Frequenzen1.quorvel (logbook) from the contact's columns and the sort indexes of this folder.
 //   kw_dbbuild reference <output file> <db folder>
 //   kw_dbbuild logbook   <output file> <db folder>   (does nothing when the file exists)
 #include "core/finder/CbRaster.h"
+#include "core/logbook/Contact.h"
 #include "core/lookup/Maidenhead.h"
 
 #include <sqlite3.h>
@@ -193,7 +194,12 @@ int main(int argc, char **argv)
             return 0;
         }
         sqlite3 *db = create(tmp);
+        exec(db, "begin");
+        // The tables as the contact defines them; the file adds their sort indexes.
+        for (logbook::Book book : {logbook::Book::Local, logbook::Book::Dx})
+            exec(db, logbook::createTableSql(book).toStdString());
         exec(db, readFile(dir / "logbook_schema.sql"));
+        exec(db, "commit");
         finish(db, tmp, out);
         return 0;
     }

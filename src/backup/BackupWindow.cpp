@@ -1,5 +1,6 @@
 #include "backup/BackupWindow.h"
 
+#include "core/backup/AutoBackup.h"
 #include "core/backup/Drives.h"
 #include "core/data/Files.h"
 #include "core/logbook/LogbookFile.h"
@@ -73,7 +74,9 @@ BackupWindow::BackupWindow(Kind kind, QWidget *parent) : QWidget(parent)
     for (const Drive &d : std::as_const(m_drives))
         Drive1->addItem(d.label, d.path);
     connect(Dir1, &FolderList::pathChanged, this, &BackupWindow::Dir1_changed);
-    Dir1->setPath(QDir::currentPath());
+    // The restore window opens where the automatic copies are, when there are any.
+    Dir1->setPath(kind == Kind::Restore ? restoreStartFolder(seams::programDir(), QDir::currentPath())
+                                        : QDir::currentPath());
     connect(Drive1, &QComboBox::currentIndexChanged, this, &BackupWindow::Drive1_changed);
     connect(start, &QPushButton::clicked, this,
             kind == Kind::Backup ? &BackupWindow::cmd_datensicherung_clicked

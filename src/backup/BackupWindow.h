@@ -16,13 +16,13 @@ public:
     enum class Kind { Backup, Restore };
     explicit BackupWindow(Kind kind, QWidget *parent = nullptr);
 
-    // Handlers, named after their controls.
+private:
+    // Handlers, named control_event; run only by their controls.
     void Drive1_changed(int index);
     void Dir1_changed(const QString &path);
     void cmd_datensicherung_clicked();  // backup
     void cmd_datenherstellen_clicked(); // restore
 
-private:
     QList<Drive> m_drives;
     QComboBox *Drive1;
     FolderList *Dir1;

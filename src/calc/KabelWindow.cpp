@@ -1,7 +1,7 @@
 #include "calc/KabelWindow.h"
 
 #include "calc/ResultBox.h"
-#include "core/calc/Decimal.h"
+#include "core/calc/Cable.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 
@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -17,22 +18,33 @@
 namespace calc {
 namespace {
 
-// The cable table: list order is match order. Factors are texts, read like the user's input.
-struct Cable {
-    const char *name;
-    const char *factor;
-};
-constexpr Cable kCables[] = {
-    {"RG 58 CU", "0,66"},  {"RG 58 ALL", "0,78"}, {"Aircell 5", "0,82"}, {"H 155", "0,79"},
-    {"AIRCELL 7", "0,83"}, {"RG 213 U", "0,66"},  {"H 500", "0,81"},     {"Hirschmann KOKA799", "0,82"},
-};
-
 const QString kNoCable = QStringLiteral("Kabeltyp auswählen");
 const QString kFrequencyNotPositive = QStringLiteral("Die Frequenz muss größer als 0 sein.");
 const QString kBadLength = QStringLiteral("Bitte eine gültige Länge in Metern eingeben.");
 const QString kTooManyPasses = QStringLiteral("Die gewünschte Länge ergibt mehr als %1 halbe Wellenlängen. "
                                               "Bitte eine kürzere Länge oder eine niedrigere Frequenz eingeben.")
-                                   .arg(QStringLiteral("1.000.000"));
+                                   .arg(QLocale(QLocale::German, QLocale::Germany).toString(kMaxHalfWaves));
+
+QString refusalText(CableCut::Refusal refusal)
+{
+    switch (refusal) {
+    case CableCut::Refusal::BadFrequency:
+        return kBadFrequency;
+    case CableCut::Refusal::FrequencyNotPositive:
+        return kFrequencyNotPositive;
+    case CableCut::Refusal::BadLength:
+        return kBadLength;
+    case CableCut::Refusal::TooManyHalfWaves:
+        return kTooManyPasses;
+    case CableCut::Refusal::HalfWaveOutOfRange:
+    case CableCut::Refusal::LengthOutOfRange:
+        return kOutOfRange;
+    case CableCut::Refusal::UnknownCable:
+    case CableCut::Refusal::None:
+        break;
+    }
+    return kNoCable;
+}
 
 QLineEdit *resultBox(QWidget *window, QVBoxLayout *column, const char *frame, const QString &caption, const char *name,
                      int maxLength, bool centred)
@@ -98,7 +110,7 @@ KabelWindow::KabelWindow(QWidget *parent) : QWidget(parent)
 
     // Load: the tab, then the cable names; the box keeps its own text until the user picks.
     SSTab1->setCurrentIndex(0);
-    for (const Cable &cable : kCables)
+    for (const CableType &cable : cableTypes())
         cmd_kabel->addItem(QString::fromUtf8(cable.name));
     cmd_kabel->setCurrentIndex(-1);
     cmd_kabel->setEditText(QStringLiteral("... Kabeltyp auswählen"));
@@ -110,66 +122,30 @@ KabelWindow::KabelWindow(QWidget *parent) : QWidget(parent)
 
 void KabelWindow::cmd_laengerechnen_clicked()
 {
-    // "0" marks a cable that is not in the table; names match exactly, letter case included.
-    QString factorText = QStringLiteral("0");
-    for (const Cable &cable : kCables) {
-        if (cmd_kabel->currentText() == QString::fromUtf8(cable.name))
-            factorText = QString::fromUtf8(cable.factor);
-    }
-    if (factorText == QStringLiteral("0")) {
+    const CableCut cut = cableCut(cmd_kabel->currentText(), txt_frequenz->text(), txt_laenge->text());
+    if (cut.refusal == CableCut::Refusal::UnknownCable) {
         ui::plain(this, kNoCable);
         return;
     }
-
     // Everything is checked before the first box is written, so a refused click leaves all
-    // three result boxes as they were.
-    const Decimal factor = *Decimal::parse(factorText);
-    const auto frequency = Decimal::parse(txt_frequenz->text());
-    if (!frequency) {
-        ui::critical(this, kBadFrequency);
+    // three result boxes as they were. A half-wave too wide for its box is told before what
+    // went wrong adding it up.
+    if (!cut.halfWave) {
+        ui::critical(this, refusalText(cut.refusal));
         return;
     }
-    // Zero has no quotient; below zero h turns negative and the total would never reach the length.
-    if (*frequency <= Decimal(0)) {
-        ui::critical(this, kFrequencyNotPositive);
+    if (!fitsBox(this, *cut.halfWave, txt_ber, QStringLiteral("Berechnungsfaktor")))
+        return;
+    if (cut.refusal != CableCut::Refusal::None) {
+        ui::critical(this, refusalText(cut.refusal));
         return;
     }
-    const auto length = Decimal::parse(txt_laenge->text());
-    if (!length) {
-        ui::critical(this, kBadLength);
-        return;
-    }
-
-    const Decimal::Result h = factor.multiply(Decimal(150)).value.divide(*frequency);
-    if (!h.ok() || h.value.isZero()) {
-        ui::critical(this, kOutOfRange);
-        return;
-    }
-    if (!fitsBox(this, h.value, txt_ber, QStringLiteral("Berechnungsfaktor")))
+    if (!fitsBox(this, cut.length, txt_ergebnis, QStringLiteral("Benötigte Kabellänge (m)")))
         return;
 
-    // Half-waves added one by one until the wanted length is reached, at least one.
-    Decimal total;
-    int passes = 0;
-    do {
-        if (passes == kMaxPasses) {
-            ui::critical(this, kTooManyPasses);
-            return;
-        }
-        const Decimal::Result sum = total.add(h.value);
-        if (!sum.ok()) {
-            ui::critical(this, kOutOfRange);
-            return;
-        }
-        total = sum.value;
-        ++passes;
-    } while (total < *length);
-    if (!fitsBox(this, total, txt_ergebnis, QStringLiteral("Benötigte Kabellänge (m)")))
-        return;
-
-    txt_ber->setText(h.value.toString());
-    txt_band->setText(factorText);
-    txt_ergebnis->setText(total.toString());
+    txt_ber->setText(cut.halfWave->toString());
+    txt_band->setText(cut.factor);
+    txt_ergebnis->setText(cut.length.toString());
 }
 
 } // namespace calc

@@ -12,15 +12,12 @@ namespace calc {
 class KabelWindow : public QWidget {
     Q_OBJECT
 public:
-    // Above this many half-waves the click gives up with a message instead of adding on.
-    static constexpr int kMaxPasses = 1000000;
-
     explicit KabelWindow(QWidget *parent = nullptr);
 
-    // Handler, named after its control.
+private:
+    // Handlers, named control_event; run only by their controls.
     void cmd_laengerechnen_clicked();
 
-private:
     QTabWidget *SSTab1;
     QLineEdit *txt_frequenz, *txt_laenge;
     QComboBox *cmd_kabel;

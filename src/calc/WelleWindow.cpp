@@ -1,7 +1,7 @@
 #include "calc/WelleWindow.h"
 
 #include "calc/ResultBox.h"
-#include "core/calc/Decimal.h"
+#include "core/calc/Wavelength.h"
 #include "ui/MessageBox.h"
 #include "ui/WindowHelpers.h"
 
@@ -31,23 +31,23 @@ const Direction kToFrequency{QStringLiteral("Bitte eine gültige Wellenlänge in
 // gives no result, or a result whose integer part alone would be cut, leaves the box as it was.
 void compute(QWidget *window, const Direction &d, const QLineEdit *input, QLineEdit *result)
 {
-    const auto value = Decimal::parse(input->text());
-    if (!value) {
+    const Wave w = wave(input->text());
+    switch (w.refusal) {
+    case Wave::Refusal::NotANumber:
         ui::critical(window, d.badInput);
         return;
-    }
-    const Decimal::Result quotient = Decimal(300).divide(*value);
-    if (quotient.status == Decimal::Status::DivisionByZero) {
+    case Wave::Refusal::Zero:
         ui::critical(window, d.zeroInput);
         return;
-    }
-    if (!quotient.ok()) {
+    case Wave::Refusal::OutOfRange:
         ui::critical(window, kOutOfRange);
         return;
+    case Wave::Refusal::None:
+        break;
     }
-    if (!fitsBox(window, quotient.value, result, d.resultField))
+    if (!fitsBox(window, w.value, result, d.resultField))
         return;
-    result->setText(quotient.value.toString());
+    result->setText(w.value.toString());
 }
 
 } // namespace

@@ -13,11 +13,11 @@ class WelleWindow : public QWidget {
 public:
     explicit WelleWindow(QWidget *parent = nullptr);
 
-    // Handlers, named after their controls.
+private:
+    // Handlers, named control_event; run only by their controls.
     void cmd_los_clicked();       // frequency (MHz) -> wavelength (m)
     void cmd_losumkehr_clicked(); // wavelength (m) -> frequency (MHz)
 
-private:
     QWidget *buildTab(const char *inputFrame, const QString &inputCaption, QLineEdit *input, const char *button,
                       const char *resultFrame, const QString &resultCaption, QLineEdit *result);
 

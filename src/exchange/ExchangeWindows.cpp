@@ -94,10 +94,9 @@ void ExchangeWindow::cmd_datei_clicked()
     m_confirmed = path();
 }
 
-ExportWindow::ExportWindow(ListOf lists, QWidget *parent)
+ExportWindow::ExportWindow(QWidget *parent)
     : ExchangeWindow("frm_adifexport", QStringLiteral("-*ADIF-Export*- Logbuch in eine Datei schreiben"),
-                     ui::FileRequest::Kind::Save, parent),
-      m_lists(std::move(lists))
+                     ui::FileRequest::Kind::Save, parent)
 {
     m_layout->addStretch();
 }
@@ -109,7 +108,6 @@ void ExportWindow::cmd_start_clicked()
     ExportRequest request;
     request.logbookFile = data::kLogbookFile;
     request.book = book();
-    request.list = m_lists(request.book);
     request.target = QDir::fromNativeSeparators(path());
     request.overwrite = confirmedByDialog();
     request.header.programVersion = QStringLiteral(KW_VERSION);

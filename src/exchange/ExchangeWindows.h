@@ -1,10 +1,8 @@
 #pragma once
-#include "core/data/Query.h"
 #include "core/logbook/Contact.h"
 #include "ui/Progress.h"
 
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class QLineEdit;
@@ -16,9 +14,6 @@ class QVBoxLayout;
 namespace exchange {
 
 struct ImportResult;
-
-// The full list of a logbook, as its window shows it: the export writes in this order.
-using ListOf = std::function<data::Query(logbook::Book)>;
 
 // What frm_adifexport and frm_adifimport share: the choice of logbook (opt_local, opt_dx), the
 // file (txt_datei, typed or chosen with cmd_datei), cmd_start and the result in lbl_ergebnis.
@@ -50,11 +45,10 @@ private:
 class ExportWindow : public ExchangeWindow {
     Q_OBJECT
 public:
-    explicit ExportWindow(ListOf lists, QWidget *parent = nullptr);
+    explicit ExportWindow(QWidget *parent = nullptr);
 
 private:
     void cmd_start_clicked() override;
-    ListOf m_lists;
 };
 
 // frm_adifimport: an ADI or ADX file into the chosen logbook, with the rejected records listed in

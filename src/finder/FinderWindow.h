@@ -24,16 +24,16 @@ public:
     const FinderVariant &variant() const { return m_variant; }
     data::RecordSource *dataControl() const { return m_source; }
 
-    // Handlers, named after their controls.
+    // The query of the frequency search for one band letter and key.
+    static data::Query searchQuery(const QString &table, QChar band, const QString &key);
+
+private:
+    // Handlers, named control_event; run only by their controls.
     void cmd_suchen_clicked();     // frequency -> channel
     void cmd_search_clicked();     // channel and band -> frequency
     void txt_kanalsuche_clicked(); // 80-channel table
     void cmd_ende_clicked();
 
-    // The query of the frequency search for one band letter and key.
-    static data::Query searchQuery(const QString &table, QChar band, const QString &key);
-
-private:
     QGroupBox *buildSearchPanel();
     QGroupBox *buildLookupPanel();
     QGroupBox *buildChannelPanel();

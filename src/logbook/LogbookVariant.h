@@ -1,6 +1,6 @@
 #pragma once
 #include "core/data/Query.h"
-#include "core/logbook/PrintLayout.h"
+#include "core/logbook/Contact.h"
 #include "ui/GridModel.h"
 
 #include <QString>
@@ -19,16 +19,15 @@ struct SearchOption {
 struct LogbookVariant {
     const char *name; // window objectName
     QString caption;
-    QString table;       // the table the window lists and writes
-    QString orderColumn; // the full list and every search are ordered by it
+    Book book; // the table the window lists and writes, the fields of its record tab, the order of its list
     std::vector<ui::GridColumn> gridColumns;
     std::vector<SearchOption> searchOptions; // in the order SUCHEN tests them
     // felder_sperren and felder_freigeben disable and enable the remarks box with the fields
     // (the local window), or only make it read-only and editable (the DX window).
     bool remarksEnabledWithFields;
-    bool qslBoxes;          // chk_qslverschickt and chk_qslbekommen
     data::Query printQuery; // DRUCKEN lists every record of the table in this query's order
-    const PrintLayout *printLayout;
+
+    QString table() const { return tableOf(book); }
 };
 
 extern const LogbookVariant kLocalLogbook;

@@ -1,12 +1,13 @@
 #include "logbook/LogbookVariant.h"
 
+#include "core/logbook/ListOrder.h"
+
 namespace logbook {
 
 const LogbookVariant kLocalLogbook{
     .name = "frm_kontaktverwaltung",
     .caption = QStringLiteral("-*local Verwaltung*-"),
-    .table = QStringLiteral("Kontakt"),
-    .orderColumn = QStringLiteral("skip"),
+    .book = Book::Local,
     .gridColumns = {{QStringLiteral("SKIP"), QStringLiteral("skip")},
                     {QStringLiteral("Vorname"), QStringLiteral("vorname")},
                     {QStringLiteral("QTH"), QStringLiteral("ort")},
@@ -20,16 +21,13 @@ const LogbookVariant kLocalLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = true,
-    .qslBoxes = false,
-    .printQuery = data::Query(QStringLiteral("Kontakt"), data::Query::From::Tight).orderBy(QStringLiteral("skip")),
-    .printLayout = &kLocalLayout,
+    .printQuery = data::Query(tableOf(Book::Local), data::Query::From::Tight).orderBy(listOrder(Book::Local)),
 };
 
 const LogbookVariant kDxLogbook{
     .name = "frm_kontaktverwaltungdx",
     .caption = QStringLiteral("-*DX Verwaltung*-"),
-    .table = QStringLiteral("Kontakt_dx"),
-    .orderColumn = QStringLiteral("datum"),
+    .book = Book::Dx,
     .gridColumns = {{QStringLiteral("Datum"), QStringLiteral("datum")},
                     {QStringLiteral("CallSign"), QStringLiteral("callsign")},
                     {QStringLiteral("Vorname"), QStringLiteral("vorname")},
@@ -46,9 +44,7 @@ const LogbookVariant kDxLogbook{
                       {"opt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz")},
                       {"opt_land", QStringLiteral("Land"), QStringLiteral("land")}},
     .remarksEnabledWithFields = false,
-    .qslBoxes = true,
-    .printQuery = data::Query(QStringLiteral("Kontakt_dx"), data::Query::From::Tight), // table order, no sort
-    .printLayout = &kDxLayout,
+    .printQuery = data::Query(tableOf(Book::Dx), data::Query::From::Tight), // table order, no sort
 };
 
 } // namespace logbook

@@ -1,5 +1,6 @@
 #include "logbook/LogbookWindow.h"
 
+#include "core/logbook/ListOrder.h"
 #include "core/text/GermanText.h"
 #include "logbook/PrintListing.h"
 #include "ui/DataControl.h"
@@ -11,9 +12,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -24,50 +22,6 @@
 #include <QVBoxLayout>
 
 namespace logbook {
-namespace {
-
-// A field of the record tab: control, label caption, bound column, design-time sample text.
-struct Field {
-    const char *name;
-    QString label;
-    QString column;
-    QString sample;
-};
-
-// The contact itself, in the order of the record tab.
-const Field kContactFields[] = {
-    {"txt_skip", QStringLiteral("Skip"), QStringLiteral("skip"), QStringLiteral("Funkfreund")},
-    {"txt_callsign", QStringLiteral("CallSign"), QStringLiteral("callsign"), QStringLiteral("DL1ABC")},
-    {"txt_vorname", QStringLiteral("Vorname"), QStringLiteral("vorname"), QStringLiteral("Hans")},
-    {"txt_ort", QStringLiteral("QTH"), QStringLiteral("ort"), QStringLiteral("München")},
-    {"txt_land", QStringLiteral("Land"), QStringLiteral("land"), QStringLiteral("Deutschland")},
-    {"txt_datum", QStringLiteral("Datum"), QStringLiteral("datum"), QStringLiteral("30.06.2006")},
-    {"txt_uhrzeit", QStringLiteral("Uhrzeit"), QStringLiteral("uhrzeit"), QStringLiteral("21:45")},
-    {"txt_kanal", QStringLiteral("Kanal"), QStringLiteral("lanal"), QStringLiteral("12")},
-    {"txt_frequenz", QStringLiteral("Frequenz"), QStringLiteral("frequenz"), QStringLiteral("27,005")},
-    {"txt_band", QStringLiteral("Modulation"), QStringLiteral("band"), QStringLiteral("FM")},
-    {"txt_swert", QStringLiteral("S-Wert"), QStringLiteral("swert"), QStringLiteral("9+30")},
-    {"txt_rwert", QStringLiteral("R-Wert"), QStringLiteral("rwert"), QStringLiteral("5")},
-};
-
-// The station's personal data, in the frame "Persönliche Daten".
-const Field kPersonalFields[] = {
-    {"txt_name", QStringLiteral("Nachname"), QStringLiteral("name"), QStringLiteral("Mustermann")},
-    {"txt_strasse", QStringLiteral("Straße"), QStringLiteral("strasse"), QStringLiteral("Hauptstraße 1")},
-    {"txt_plz", QStringLiteral("PLZ"), QStringLiteral("plz"), QStringLiteral("80331")},
-    {"txt_tel", QStringLiteral("Tel."), QStringLiteral("tel"), QStringLiteral("089 1234567")},
-    {"txt_email", QStringLiteral("email"), QStringLiteral("email"), QStringLiteral("hans@example.org")},
-    {"txt_web", QStringLiteral("web"), QStringLiteral("web"), QStringLiteral("www.example.org")},
-};
-
-// The order in which felder_sperren and felder_freigeben name the 18 fields.
-const char *const kLockOrder[] = {"txt_callsign", "txt_skip",  "txt_swert",    "txt_rwert", "txt_datum",
-                                  "txt_uhrzeit",  "txt_kanal", "txt_frequenz", "txt_band",  "txt_ort",
-                                  "txt_vorname",  "txt_name",  "txt_strasse",  "txt_plz",   "txt_land",
-                                  "txt_tel",      "txt_email", "txt_web"};
-
-const QString kRemarksSample = QStringLiteral("Bemerkungen zur Verbindung");
-} // namespace
 
 LogbookWindow::LogbookWindow(const LogbookVariant &variant, QWidget *parent) : QWidget(parent), m_variant(variant)
 {
@@ -77,8 +31,8 @@ LogbookWindow::LogbookWindow(const LogbookVariant &variant, QWidget *parent) : Q
     // The data control: the logbook file, read and written; the table it writes is this
     // window's. Opening never creates a file; a missing one is told by name.
     Adodc1 = ui::createDataControl(this, data::kLogbookFile, data::RecordSource::Mode::ReadWrite);
-    Adodc1->setEditTable(variant.table);
-    Adodc1->ensureSortIndex(variant.table, variant.orderColumn);
+    Adodc1->setEditTable(variant.table());
+    Adodc1->upgrade(indexSql(variant.book));
     m_binding = new ui::FieldBinding(Adodc1, this);
 
     SSTab1 = new QTabWidget(this);
@@ -88,137 +42,21 @@ LogbookWindow::LogbookWindow(const LogbookVariant &variant, QWidget *parent) : Q
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(SSTab1);
 
-    Form_Load();
-    connect(SSTab1, &QTabWidget::currentChanged, this, &LogbookWindow::SSTab1_clicked);
+    Form_load();
+    connect(SSTab1, &QTabWidget::currentChanged, this, &LogbookWindow::SSTab1_changed);
 }
 
-QWidget *LogbookWindow::buildRecordTab()
+data::Query LogbookWindow::fullList() const
 {
-    auto *page = new QWidget;
-    auto *fields = new QGridLayout;
-    int labelNumber = 1;
-    auto addField = [&](QWidget *parent, QGridLayout *grid, const Field &f, int row, int column) {
-        auto *label = ui::label(parent, qPrintable(QStringLiteral("Label%1").arg(labelNumber++)), f.label);
-        QLineEdit *edit = ui::lineEdit(parent, f.name);
-        edit->setText(f.sample);
-        edit->setProperty("sample", f.sample); // shown greyed in an empty field while typing
-        label->setBuddy(edit);
-        grid->addWidget(label, row, column);
-        grid->addWidget(edit, row, column + 1);
-        m_binding->bind(edit, f.column);
-        if (f.column == QLatin1String("datum")) {
-            txt_datum = edit;
-            edit->installEventFilter(this);
-        }
-        return edit;
-    };
-    // Two columns of contact fields.
-    const int half = int(std::size(kContactFields) + 1) / 2;
-    for (int i = 0; i < int(std::size(kContactFields)); ++i)
-        addField(page, fields, kContactFields[i], i % half, i / half * 2);
-
-    auto *personal = new QGroupBox(QStringLiteral("Persönliche Daten"), page);
-    personal->setObjectName(QStringLiteral("Frame1"));
-    auto *personalGrid = new QGridLayout(personal);
-    for (int i = 0; i < int(std::size(kPersonalFields)); ++i)
-        addField(personal, personalGrid, kPersonalFields[i], i, 0);
-    RichTextBox1 = new QTextEdit(personal);
-    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
-    RichTextBox1->setAcceptRichText(false);
-    RichTextBox1->setProperty("sample", kRemarksSample);
-    RichTextBox1->setPlainText(kRemarksSample);
-    // The fields stay together at the top; the remarks box takes the height beside them.
-    const int rows = int(std::size(kPersonalFields));
-    personalGrid->setRowStretch(rows, 1);
-    personalGrid->addWidget(RichTextBox1, 0, 2, rows + 1, 1);
-    personalGrid->setColumnStretch(1, 1);
-    personalGrid->setColumnStretch(2, 2);
-    m_binding->bind(RichTextBox1, QStringLiteral("bemerkung"));
-
-    for (const char *name : kLockOrder)
-        m_lockOrder.push_back(page->findChild<QLineEdit *>(QString::fromLatin1(name)));
-
-    cmd_neu = ui::button(page, "cmd_neu", QStringLiteral("NEU"));
-    cmd_bearbeiten = ui::button(page, "cmd_bearbeiten", QStringLiteral("BEARBEITEN"));
-    cmd_speichern = ui::button(page, "cmd_speichern", QStringLiteral("SPEICHERN"));
-    cmd_loeschen = ui::button(page, "cmd_löschen", QStringLiteral("LÖSCHEN"));
-    cmd_abbrechen = ui::button(page, "cmd_abbrechen", QStringLiteral("ABBRECHEN"));
-    auto *buttons = new QHBoxLayout;
-    for (QPushButton *b : {cmd_neu, cmd_bearbeiten, cmd_speichern, cmd_loeschen, cmd_abbrechen})
-        buttons->addWidget(b);
-    buttons->addStretch(1);
-    if (m_variant.qslBoxes) {
-        chk_qslverschickt = new QCheckBox(QStringLiteral("QSL verschickt"), page);
-        chk_qslverschickt->setObjectName(QStringLiteral("chk_qslverschickt"));
-        chk_qslbekommen = new QCheckBox(QStringLiteral("QSL bekommen"), page);
-        chk_qslbekommen->setObjectName(QStringLiteral("chk_qslbekommen"));
-        m_binding->bind(chk_qslverschickt, QStringLiteral("qslverschickt"));
-        m_binding->bind(chk_qslbekommen, QStringLiteral("qslbekommen"));
-        buttons->addWidget(chk_qslverschickt);
-        buttons->addWidget(chk_qslbekommen);
-    }
-    connect(cmd_neu, &QPushButton::clicked, this, &LogbookWindow::cmd_neu_clicked);
-    connect(cmd_bearbeiten, &QPushButton::clicked, this, &LogbookWindow::cmd_bearbeiten_clicked);
-    connect(cmd_speichern, &QPushButton::clicked, this, &LogbookWindow::cmd_speichern_clicked);
-    connect(cmd_loeschen, &QPushButton::clicked, this, &LogbookWindow::cmd_loeschen_clicked);
-    connect(cmd_abbrechen, &QPushButton::clicked, this, &LogbookWindow::cmd_abbrechen_clicked);
-
-    auto *column = new QVBoxLayout(page);
-    column->addLayout(fields);
-    column->addWidget(personal, 1);
-    column->addLayout(buttons);
-    return page;
+    return data::Query(m_variant.table()).orderBy(listOrder(m_variant.book));
 }
-
-QWidget *LogbookWindow::buildOverviewTab()
-{
-    auto *page = new QWidget;
-    DataGrid1 = new ui::DataGrid(Adodc1, m_variant.gridColumns, page);
-    connect(DataGrid1, &QAbstractItemView::clicked, this, &LogbookWindow::DataGrid1_clicked);
-
-    auto *frame = new QGroupBox(page);
-    frame->setObjectName(QStringLiteral("Frame2"));
-    txt_suchbegriff = ui::lineEdit(frame, "txt_suchbegriff");
-    txt_suchbegriff->setText(QStringLiteral("...Suchbegriff"));
-    txt_suchbegriff->installEventFilter(this);
-    auto *search = new QVBoxLayout(frame);
-    search->addWidget(txt_suchbegriff);
-    for (const SearchOption &option : m_variant.searchOptions) {
-        auto *button = new QRadioButton(option.caption, frame);
-        button->setObjectName(QString::fromLatin1(option.name));
-        m_options.push_back(button);
-        search->addWidget(button);
-    }
-    m_options.front()->setChecked(true);
-    auto *suchen = ui::button(frame, "cmd_suchen", QStringLiteral("SUCHEN"));
-    auto *alle = ui::button(frame, "cmd_alle", QStringLiteral("RESET"));
-    auto *drucken = ui::button(frame, "cmd_drucken", QStringLiteral("DRUCKEN"));
-    lbl_treffer = ui::label(frame, "lbl_treffer", QString());
-    lbl_treffer->setAlignment(Qt::AlignCenter);
-    search->addWidget(suchen);
-    search->addWidget(alle);
-    search->addSpacing(12);
-    search->addWidget(drucken);
-    search->addStretch(1);
-    search->addWidget(lbl_treffer);
-    connect(suchen, &QPushButton::clicked, this, &LogbookWindow::cmd_suchen_clicked);
-    connect(alle, &QPushButton::clicked, this, &LogbookWindow::cmd_alle_clicked);
-    connect(drucken, &QPushButton::clicked, this, &LogbookWindow::cmd_drucken_clicked);
-
-    auto *row = new QHBoxLayout(page);
-    row->addWidget(DataGrid1, 1);
-    row->addWidget(frame);
-    return page;
-}
-
-data::Query LogbookWindow::fullList() const { return data::Query(m_variant.table).orderBy(m_variant.orderColumn); }
 
 data::Query LogbookWindow::searchQuery(const QString &column, const QString &text) const
 {
-    return data::Query(m_variant.table).whereContains(column, text).orderBy(m_variant.orderColumn);
+    return data::Query(m_variant.table()).whereContains(column, text).orderBy(listOrder(m_variant.book));
 }
 
-void LogbookWindow::Form_Load()
+void LogbookWindow::Form_load()
 {
     SSTab1->setCurrentIndex(1);
     felder_sperren();
@@ -252,10 +90,8 @@ void LogbookWindow::felder_sperren()
     RichTextBox1->setReadOnly(true);
     if (m_variant.remarksEnabledWithFields)
         RichTextBox1->setEnabled(false);
-    if (m_variant.qslBoxes) {
-        chk_qslbekommen->setEnabled(false);
-        chk_qslverschickt->setEnabled(false);
-    }
+    for (QCheckBox *box : m_qslBoxes)
+        box->setEnabled(false);
 }
 
 void LogbookWindow::felder_freigeben()
@@ -268,10 +104,8 @@ void LogbookWindow::felder_freigeben()
         RichTextBox1->setReadOnly(false);
         RichTextBox1->setEnabled(true);
     }
-    if (m_variant.qslBoxes) {
-        chk_qslbekommen->setEnabled(true);
-        chk_qslverschickt->setEnabled(true);
-    }
+    for (QCheckBox *box : m_qslBoxes)
+        box->setEnabled(true);
     showSamples(true);
 }
 
@@ -395,15 +229,10 @@ void LogbookWindow::cmd_drucken_clicked()
     // The count label stays as it was.
     if (!refresh(m_variant.printQuery))
         return;
-    printListing(this, *m_variant.printLayout, [this](const RecordVisitor &visit) {
-        return Adodc1->forEachRow([&visit](const data::RecordSource::RowReader &field) {
-            visit([&field](const QString &column) { return field(column).toString(); });
-            return true;
-        });
-    });
+    printListing(this, printLayout(m_variant.book), rowsOf(*Adodc1));
 }
 
-void LogbookWindow::SSTab1_clicked() { anzahl_anzeigen(); }
+void LogbookWindow::SSTab1_changed() { anzahl_anzeigen(); }
 
 void LogbookWindow::DataGrid1_clicked() { SSTab1->setCurrentIndex(0); }
 

@@ -5,7 +5,8 @@
 #include <vector>
 
 class QCheckBox;
-class QGroupBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,7 +41,13 @@ public:
     data::Query fullList() const;
     data::Query searchQuery(const QString &column, const QString &text) const;
 
-    // Handlers, named after their controls.
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    // Handlers, named control_event; run only by their controls.
+    void Form_load();
     void cmd_neu_clicked();
     void cmd_bearbeiten_clicked();
     void cmd_speichern_clicked();
@@ -49,19 +56,15 @@ public:
     void cmd_suchen_clicked();
     void cmd_alle_clicked();
     void cmd_drucken_clicked();
-    void SSTab1_clicked();
+    void SSTab1_changed();
     void DataGrid1_clicked();
     void txt_datum_gotFocus();
     void txt_suchbegriff_clicked();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
     QWidget *buildRecordTab();
+    void addField(QWidget *parent, QGridLayout *grid, const ContactField &f, int labelNumber, int row, int column);
+    QHBoxLayout *buildButtonRow(QWidget *page, const std::vector<const ContactField *> &qsl);
     QWidget *buildOverviewTab();
-    void Form_Load();
 
     // The window's own procedures.
     void felder_sperren();
@@ -82,8 +85,7 @@ private:
     std::vector<QLineEdit *> m_lockOrder; // the 18 fields in the order felder_sperren names them
     QLineEdit *txt_datum = nullptr;
     QTextEdit *RichTextBox1 = nullptr;
-    QCheckBox *chk_qslverschickt = nullptr;
-    QCheckBox *chk_qslbekommen = nullptr;
+    std::vector<QCheckBox *> m_qslBoxes; // chk_qslverschickt and chk_qslbekommen of the DX logbook
     QPushButton *cmd_neu, *cmd_bearbeiten, *cmd_speichern, *cmd_loeschen, *cmd_abbrechen;
     QLineEdit *txt_suchbegriff = nullptr;
     std::vector<QRadioButton *> m_options; // in the order of the variant's search options

@@ -9,23 +9,6 @@
 namespace logbook {
 namespace {
 
-void printBlock(LinePrinter &printer, const PrintLayout &layout, const FieldReader &field)
-{
-    const QString separator = QString::fromUtf8(layout.valueSeparator);
-    for (const PrintLine &line : layout.block) {
-        QString text = QString::fromUtf8(line.label);
-        if (line.column)
-            text += separator + field(QString::fromUtf8(line.column));
-        printer.printLine(text);
-    }
-}
-
-void setFont(LinePrinter &printer, const PrintLayout &layout)
-{
-    printer.setFontName(QString::fromUtf8(layout.fontName));
-    printer.setFontSize(layout.fontSize);
-}
-
 QString printerTrouble(const PrintOutcome &outcome)
 {
     const QString printer = outcome.printer.isEmpty() ? QStringLiteral("Der Drucker")
@@ -71,30 +54,8 @@ OutcomeMessage outcomeMessage(const PrintOutcome &outcome)
 PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const RecordWalk &walk)
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    std::unique_ptr<LinePrinter> printer; // made at the first record: an empty logbook prints nothing
-    const bool read = walk([&](const FieldReader &field) {
-        if (!printer) {
-            printer = seams::printer(QString::fromUtf8(layout.documentName));
-            if (!layout.fontBeforeEveryBlock)
-                setFont(*printer, layout);
-            for (int i = 0; i < layout.leadingEmptyLines; ++i)
-                printer->printLine(QString());
-        }
-        if (layout.fontBeforeEveryBlock)
-            setFont(*printer, layout);
-        printBlock(*printer, layout, field);
-    });
-
-    PrintOutcome outcome;
-    if (!read) {
-        if (printer)
-            printer->abortDocument();
-        outcome.result = PrintOutcome::Result::ReadFailed;
-    } else if (!printer) {
-        outcome.result = PrintOutcome::Result::NothingToPrint;
-    } else {
-        outcome = printer->endDocument();
-    }
+    const PrintOutcome outcome =
+        writeListing(layout, walk, [](const QString &document) { return seams::printer(document); });
     QApplication::restoreOverrideCursor();
 
     const OutcomeMessage message = outcomeMessage(outcome);

@@ -1,21 +1,12 @@
 #pragma once
-#include "core/logbook/LinePrinter.h"
-#include "core/logbook/PrintLayout.h"
+#include "core/logbook/Listing.h"
 
 #include <QMessageBox>
 #include <QString>
-#include <functional>
 
 class QWidget;
 
 namespace logbook {
-
-// A record's column read as text by name; empty text for NULL.
-using FieldReader = std::function<QString(const QString &column)>;
-// Called once per record, in order.
-using RecordVisitor = std::function<void(const FieldReader &field)>;
-// Walks every record of the listing through visit; false when reading failed on the way.
-using RecordWalk = std::function<bool(const RecordVisitor &visit)>;
 
 // Told when the logbook holds no contact; nothing is printed then.
 inline const QString kNothingToPrint = QStringLiteral("Das Logbuch enthält keine Kontakte. Es gibt nichts zu drucken.");

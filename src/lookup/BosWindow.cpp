@@ -37,7 +37,7 @@ BosWindow::BosWindow(QWidget *parent)
     connect(addResetButton("cmd_reset", QStringLiteral("R E S E T")), &QPushButton::clicked, this,
             &BosWindow::cmd_reset_clicked);
     addGrid();
-    Form_Load();
+    Form_load();
 }
 
 data::Query BosWindow::searchQuery(const QString &column, const QString &text)
@@ -47,7 +47,7 @@ data::Query BosWindow::searchQuery(const QString &column, const QString &text)
         .orderBy(QStringLiteral("Ort"));
 }
 
-void BosWindow::Form_Load()
+void BosWindow::Form_load()
 {
     // Counted once over the whole table; searches and reset leave the caption alone.
     if (loaded())

@@ -13,7 +13,8 @@ public:
     static data::Query searchQuery(const QString &column, const QString &text);
 
 private:
-    void Form_Load();
+    // Handlers, named control_event; run only by their controls.
+    void Form_load();
     void cmd_suchefreq_clicked();
     void cmd_sucherufname_clicked();
     void cmd_sucheort_clicked();

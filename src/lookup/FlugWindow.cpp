@@ -29,7 +29,7 @@ FlugWindow::FlugWindow(QWidget *parent)
     connect(addResetButton("cmd_reset", QStringLiteral("R E S E T")), &QPushButton::clicked, this,
             &FlugWindow::cmd_reset_clicked);
     addGrid();
-    Form_Load();
+    Form_load();
 }
 
 data::Query FlugWindow::searchQuery(const QString &column, const QString &text)
@@ -39,7 +39,7 @@ data::Query FlugWindow::searchQuery(const QString &column, const QString &text)
         .orderBy(QStringLiteral("Ort"));
 }
 
-void FlugWindow::Form_Load()
+void FlugWindow::Form_load()
 {
     // Leading blank, "FlugFunk" with two capitals, three blanks before the count.
     if (loaded())

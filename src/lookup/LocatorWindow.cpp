@@ -37,7 +37,7 @@ LocatorWindow::LocatorWindow(QWidget *parent)
     connect(addResetButton("cmd_reset", QStringLiteral("RESET")), &QPushButton::clicked, this,
             &LocatorWindow::cmd_reset_clicked);
     addGrid();
-    Form_Load();
+    Form_load();
 }
 
 data::Query LocatorWindow::locatorQuery(const QString &text)
@@ -50,7 +50,7 @@ data::Query LocatorWindow::townQuery(const QString &text)
     return data::Query(QStringLiteral("locator")).whereContains(QStringLiteral("Stadt"), text);
 }
 
-void LocatorWindow::Form_Load()
+void LocatorWindow::Form_load()
 {
     // The data control has run the whole-table query; its count is the caption's, once.
     if (loaded())

@@ -13,7 +13,8 @@ public:
     static data::Query townQuery(const QString &text);
 
 private:
-    void Form_Load();
+    // Handlers, named control_event; run only by their controls.
+    void Form_load();
     void cmd_locator_clicked();
     void cmd_Stadt_clicked();
     void cmd_reset_clicked();

@@ -59,12 +59,12 @@ bool PrefixWindow::eventFilter(QObject *watched, QEvent *event)
     if (watched == txt_suche && event->type() == QEvent::FocusIn) {
         const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
-            txt_suche_focusIn();
+            txt_suche_gotFocus();
     }
     return LookupWindow::eventFilter(watched, event);
 }
 
-void PrefixWindow::txt_suche_focusIn() { txt_suche->clear(); }
+void PrefixWindow::txt_suche_gotFocus() { txt_suche->clear(); }
 
 void PrefixWindow::cmd_suche_clicked()
 {

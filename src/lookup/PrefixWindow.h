@@ -15,7 +15,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void txt_suche_focusIn();
+    // Handlers, named control_event; run only by their controls.
+    void txt_suche_gotFocus();
     void cmd_suche_clicked();
     void cmd_reset_clicked();
 

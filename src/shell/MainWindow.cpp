@@ -1,5 +1,6 @@
 #include "shell/MainWindow.h"
 
+#include "backup/BackupAtEnd.h"
 #include "core/text/GermanText.h"
 #include "shell/Artwork.h"
 #include "shell/MenuTable.h"
@@ -40,7 +41,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), m_area(new QMdiAr
         "QMenuBar::item:selected { background: palette(highlight); color: palette(highlighted-text); }"));
     // Text boxes claim Ctrl+A, Ctrl+X and the like for themselves; the menu's keys win here.
     qApp->installEventFilter(this);
-    Form_Load();
+    Form_load();
 }
 
 MainWindow::~MainWindow()
@@ -61,7 +62,7 @@ void MainWindow::showFullSize()
         activateWindow(); // nobody else gives it the keyboard
 }
 
-void MainWindow::Form_Load()
+void MainWindow::Form_load()
 {
     const QSize screen = seams::screen();
     if (screen.width() < 1024 && screen.height() < 768)
@@ -189,6 +190,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     const auto children = m_area->subWindowList();
     const bool refused = std::any_of(children.begin(), children.end(), [](QMdiSubWindow *s) { return !s->isHidden(); });
     event->setAccepted(!refused);
+    if (!refused)
+        backup::backUpAtProgramEnd(this); // the logbook is closed now
 }
 
 void MainWindow::toggleMenuBarKeys()

@@ -33,7 +33,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
+    // Handlers, named control_event; run only by their controls.
+    void Form_load();
+
     void buildMenus();
     void run(const MenuItem &item);
     void backupOrRestore(const QString &window);

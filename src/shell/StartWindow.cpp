@@ -76,11 +76,11 @@ StartWindow::StartWindow(QWidget *parent)
     m_timer->setObjectName(QStringLiteral("Timer1"));
     m_timer->setInterval(2000);
     m_timer->setSingleShot(true);
-    connect(m_timer, &QTimer::timeout, this, &StartWindow::Timer1_Timer);
+    connect(m_timer, &QTimer::timeout, this, &StartWindow::Timer1_timeout);
     m_timer->start();
 }
 
-void StartWindow::Timer1_Timer()
+void StartWindow::Timer1_timeout()
 {
     // Once only: a later tick (or a call while the warning box is open) must do nothing.
     m_timer->stop();

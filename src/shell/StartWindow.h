@@ -16,10 +16,10 @@ public:
 
     MainWindow *mainWindow() const { return m_main; }
 
-public slots:
-    void Timer1_Timer();
-
 private:
+    // Handlers, named control_event; run only by their controls.
+    void Timer1_timeout();
+
     QTimer *m_timer;
     QPointer<MainWindow> m_main;
     bool m_ticked = false;

@@ -46,12 +46,7 @@ void registerAllWindows(WindowRegistry &registry)
         registry.add(
             QString::fromLatin1(list.name), [&list] { return new lists::ListWindow(list); }, frame);
     }
-    // The export writes a logbook in the order its window lists it.
-    const exchange::ListOf listOf = [](logbook::Book book) {
-        const logbook::LogbookVariant &v = book == logbook::Book::Local ? logbook::kLocalLogbook : logbook::kDxLogbook;
-        return data::Query(v.table).orderBy(v.orderColumn);
-    };
-    registry.add(QStringLiteral("frm_adifexport"), [listOf] { return new exchange::ExportWindow(listOf); });
+    registry.add(QStringLiteral("frm_adifexport"), [] { return new exchange::ExportWindow; });
     registry.add(QStringLiteral("frm_adifimport"), [] { return new exchange::ImportWindow; });
     for (const logbook::LogbookVariant *variant : {&logbook::kLocalLogbook, &logbook::kDxLogbook})
         registry.add(QString::fromLatin1(variant->name), [variant] { return new logbook::LogbookWindow(*variant); });

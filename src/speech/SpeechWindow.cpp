@@ -1,5 +1,7 @@
 #include "speech/SpeechWindow.h"
 
+#include "speech/SpeechTexts.h"
+
 #include "core/speech/Voice.h"
 #include "ui/MessageBox.h"
 #include "ui/Seams.h"
@@ -21,62 +23,6 @@
 namespace speech {
 namespace {
 
-// A button that always speaks the same text.
-struct Spoken {
-    const char *name;
-    const char *caption;
-    const char *text; // sent to the voice exactly as written
-};
-
-// clang-format off
-const Spoken kSpoken[] = {
-    {"cmd_a", "A", "ALPHA"},      {"cmd_b", "B", "BRAVO"},   {"cmd_c", "C", "CHARLIE"},  {"cmd_d", "D", "DELTA"},
-    {"cmd_e", "E", "ECHO"},       {"cmd_f", "F", "FOXdROd"}, {"cmd_g", "G", "GOLF"},     {"cmd_h", "H", "hotel"},
-    {"cmd_i", "I", "INDIA"},      {"cmd_j", "J", "JULIET"},  {"cmd_k", "K", "KILO"},     {"cmd_l", "L", "LIMA"},
-    {"cmd_m", "M", "MIKE"},       {"cmd_n", "N", "NOVEMBER"}, {"cmd_o", "O", "OSCAR"},   {"cmd_p", "P", "PAPA"},
-    {"cmd_q", "Q", "QUEBEC"},     {"cmd_r", "R", "ROMEO"},   {"cmd_s", "S", "SIERRA"},   {"cmd_t", "T", "TANGO"},
-    {"cmd_u", "U", "UNIFORM"},    {"cmd_v", "V", "VICTOR"},  {"cmd_w", "W", "WHISKEY"},  {"cmd_x", "X", "X-RAY"},
-    {"cmd_y", "Y", "YANKEE"},     {"cmd_z", "Z", "ZULU"},
-    {"cmd_null", "0", "0"},       {"cmd_eins", "1", "1"},    {"cmd_zwei", "2", "2"},     {"cmd_drei", "3", "3"},
-    {"cmd_vier", "4", "4"},       {"cmd_funf", "5", "5"},    {"cmd_sechs", "6", "6"},    {"cmd_sieben", "7", "7"},
-    {"cmd_acht", "8", "8"},       {"cmd_neun", "9", "9"},    {"cmd_dot", ".", "DOT"},
-    {"cmd_cq", "CQ", "c q. c q. d x! this is german station!"},
-    {"cmd_dx", "DX", "calling for d x! and standing by!"},
-    {"cmd_this", "THIS IS", "This is."},
-    {"cmd_station", "Station", "Station!"},
-    {"cmd_germany", "German", "German!"},
-    {"cmd_germanb", "Germany", "Germany!"},
-    {"cmd_callsign", "CallSign", "My Callsign. is"},
-    {"cmd_name", "Name", "My Name is"},
-    {"cmd_street", "Straße", "My Streetname is!"},
-    {"cmd_cp", "PLZ", "My Charlie Papa is!"},
-    {"cmd_ort", "ORT", "My Cityname is!"},
-    {"cmd_khz", "Change Frequenzy", "Could we change the Frequenzy to!"},
-    {"cmd_copy", "Copy?", "Do You Copy my Friend?"},
-    {"cmd_repeat", "Repeat", "Please Repeat!"},
-    {"Command2", "OK! Here comes my adress", "OK! Here comes my adress"},
-    {"Command3", "Thank your for this nice QSO",
-     "Thank you for this nice Q S O? Best wishes to you and your family! Bye bye"},
-};
-// clang-format on
-
-// The spelling word shown beside each letter, A to Z, with the label that carries it.
-struct Spelling {
-    const char *label;
-    const char *word;
-};
-// clang-format off
-const Spelling kSpelling[26] = {
-    {"Label1", "Alpha"},   {"Label7", "Bravo"},   {"Label13", "Charlie"}, {"Label19", "Delta"},
-    {"Label25", "Echo"},   {"Label2", "Foxtrott"}, {"Label8", "Golf"},    {"Label14", "Hotel"},
-    {"Label20", "India"},  {"Label26", "Juliet"}, {"Label3", "Kilo"},     {"Label9", "Lima"},
-    {"Label15", "Mike"},   {"Label21", "November"}, {"Label24", "Oscar"}, {"Label4", "Papa"},
-    {"Label10", "Quebec"}, {"Label16", "Romeo"},  {"Label22", "Sierra"},  {"Label18", "Tango"},
-    {"Label5", "Uniform"}, {"Label11", "Victor"}, {"Label17", "Whisky"},  {"Label23", "X-Ray"},
-    {"Label12", "Yankee"}, {"Label6", "Zulu"},
-};
-// clang-format on
-
 const QString kOperatorName = QStringLiteral("My Operator name is ");
 const QString kBlankLines = QStringLiteral("i cannot read. blank lines !");
 const QString kNoVoiceEntry = QStringLiteral("(keine Stimme verfügbar)");
@@ -93,14 +39,6 @@ const QString kVoiceGone = QStringLiteral("Die gewählte Stimme ist nicht mehr v
 
 constexpr int kLettersPerColumn = 7;
 constexpr int kRowHeight = 26;
-
-const Spoken *spoken(const char *name)
-{
-    for (const Spoken &s : kSpoken)
-        if (qstrcmp(s.name, name) == 0)
-            return &s;
-    return nullptr;
-}
 
 QFrame *line(QWidget *parent, const char *name, QFrame::Shape shape)
 {
@@ -150,7 +88,7 @@ SpeechWindow::SpeechWindow(QWidget *parent) : QWidget(parent)
     layout->addWidget(buildVoiceFrame());
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 
-    Form_Load();
+    Form_load();
 }
 
 void SpeechWindow::addSpeaking(QGridLayout *grid, QWidget *parent, const char *name, int row, int column,
@@ -173,11 +111,11 @@ QWidget *SpeechWindow::buildLetters()
     grid->setHorizontalSpacing(4);
     for (int i = 0; i < 26; ++i) {
         const int row = i % kLettersPerColumn, column = 2 * (i / kLettersPerColumn);
-        addSpeaking(grid, letters, kSpoken[i].name, row, column);
+        const Spelling &spelling = spellingWords()[size_t(i)];
+        addSpeaking(grid, letters, spokenButtons()[size_t(i)].name, row, column);
         auto *b = qobject_cast<QPushButton *>(grid->itemAtPosition(row, column)->widget());
         b->setFixedSize(30, kRowHeight);
-        grid->addWidget(ui::label(letters, kSpelling[i].label, QString::fromLatin1(kSpelling[i].word)), row,
-                        column + 1);
+        grid->addWidget(ui::label(letters, spelling.label, QString::fromLatin1(spelling.word)), row, column + 1);
         grid->setColumnMinimumWidth(column + 1, 72);
     }
     return letters;
@@ -236,7 +174,7 @@ QGroupBox *SpeechWindow::buildStationFrame()
     auto *command1 = ui::button(frame, "Command1", QStringLiteral("Operator Name"));
     command1->setMinimumHeight(kRowHeight);
     grid->addWidget(command1, 1, 2, 1, 2);
-    connect(command1, &QPushButton::clicked, this, &SpeechWindow::Command1_click);
+    connect(command1, &QPushButton::clicked, this, &SpeechWindow::Command1_clicked);
     addSpeaking(grid, frame, "Command2", 2, 0, 4);
     addSpeaking(grid, frame, "Command3", 3, 0, 4);
     return frame;
@@ -265,8 +203,8 @@ QWidget *SpeechWindow::buildTextLine()
     auto *talk = ui::button(textLine, "cmd_talk", QStringLiteral("SAY IT"));
     auto *neu = ui::button(textLine, "cmd_neu", QStringLiteral("X"));
     neu->setFixedWidth(34);
-    connect(talk, &QPushButton::clicked, this, &SpeechWindow::cmd_talk_click);
-    connect(neu, &QPushButton::clicked, this, &SpeechWindow::cmd_neu_click);
+    connect(talk, &QPushButton::clicked, this, &SpeechWindow::cmd_talk_clicked);
+    connect(neu, &QPushButton::clicked, this, &SpeechWindow::cmd_neu_clicked);
     auto *row = new QHBoxLayout(textLine);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(txt_inhalt, 1);
@@ -275,7 +213,7 @@ QWidget *SpeechWindow::buildTextLine()
     return textLine;
 }
 
-void SpeechWindow::Form_Load()
+void SpeechWindow::Form_load()
 {
     // Starting the speech service can take a moment.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
@@ -283,8 +221,8 @@ void SpeechWindow::Form_Load()
     m_voice->setParent(this);
     const QStringList voices = m_voice->voices();
     QGuiApplication::restoreOverrideCursor();
-    connect(m_voice, &Voice::voiceChanged, this, &SpeechWindow::Voice_voiceChange);
-    connect(Voicecb, &QListWidget::currentRowChanged, this, &SpeechWindow::Voicecb_click);
+    connect(m_voice, &Voice::voiceChanged, this, &SpeechWindow::Voice_changed);
+    connect(Voicecb, &QListWidget::currentRowChanged, this, &SpeechWindow::Voicecb_changed);
 
     m_hasVoices = !voices.isEmpty();
     if (!m_hasVoices) {
@@ -299,7 +237,7 @@ void SpeechWindow::Form_Load()
     Voicecb->setCurrentRow(0); // chooses the first voice through the selection handler
 }
 
-void SpeechWindow::Voicecb_click()
+void SpeechWindow::Voicecb_changed()
 {
     const int row = Voicecb->currentRow();
     if (!m_hasVoices || row < 0)
@@ -308,7 +246,7 @@ void SpeechWindow::Voicecb_click()
         ui::critical(this, kVoiceGone);
 }
 
-void SpeechWindow::Voice_voiceChange(const QString &description)
+void SpeechWindow::Voice_changed(const QString &description)
 {
     if (!m_hasVoices)
         return;
@@ -320,15 +258,15 @@ void SpeechWindow::Voice_voiceChange(const QString &description)
     }
 }
 
-void SpeechWindow::Command1_click() { say(kOperatorName + txt_opname->text()); }
+void SpeechWindow::Command1_clicked() { say(kOperatorName + txt_opname->text()); }
 
-void SpeechWindow::cmd_talk_click()
+void SpeechWindow::cmd_talk_clicked()
 {
     const QString text = txt_inhalt->text();
     say(text.isEmpty() ? kBlankLines : text);
 }
 
-void SpeechWindow::cmd_neu_click() { txt_inhalt->clear(); }
+void SpeechWindow::cmd_neu_clicked() { txt_inhalt->clear(); }
 
 void SpeechWindow::say(const QString &text)
 {

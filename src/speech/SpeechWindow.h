@@ -18,19 +18,19 @@ class SpeechWindow : public QWidget {
 public:
     explicit SpeechWindow(QWidget *parent = nullptr);
 
-    // Handlers, named after their controls.
-    void Voicecb_click();
-    void Voice_voiceChange(const QString &description);
-    void Command1_click();
-    void cmd_talk_click();
-    void cmd_neu_click();
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void Form_Load();
+    // Handlers, named control_event; run only by their controls.
+    void Form_load();
+    void Voicecb_changed();
+    void Voice_changed(const QString &description);
+    void Command1_clicked();
+    void cmd_talk_clicked();
+    void cmd_neu_clicked();
+
     void say(const QString &text);
     QWidget *buildLetters();
     QWidget *buildDigits();

@@ -16,9 +16,7 @@ data::RecordSource *createDataControl(QWidget *window, const QString &fileName, 
         source, &data::RecordSource::readFailed, window,
         [window](const QString &message) { ui::critical(window, message); }, Qt::QueuedConnection);
     if (!source->open(fileName, mode)) {
-        ui::critical(window, source->lastError()
-                                 + QStringLiteral("\nDas Fenster bleibt leer. Bitte die Datei in den "
-                                                  "Programmordner legen und das Fenster neu öffnen."));
+        ui::critical(window, source->lastError() + QStringLiteral("\nDas Fenster bleibt leer."));
     }
     return source;
 }

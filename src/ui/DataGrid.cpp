@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QToolTip>
 
 namespace ui {
@@ -31,7 +32,15 @@ DataGrid::DataGrid(data::RecordSource *source, std::vector<GridColumn> columns, 
             ui::critical(window(), m_source->lastError());
     });
     connect(source, &data::RecordSource::currentChanged, this, &DataGrid::showCurrent);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::fitColumns);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_wanted.clear(); // a new result: its own widths
+        fitColumns();
+    });
+    // Rows scrolled into view may need more room.
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        if (isVisible())
+            fitColumns();
+    });
 }
 
 void DataGrid::fitColumns()
@@ -40,18 +49,53 @@ void DataGrid::fitColumns()
     const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
     const int first = std::max(0, rowAt(0));
     const int last = std::min(m_model->rowCount(), first + viewport()->height() / rowHeight + 1) - 1;
-    const int widest = std::max(horizontalHeader()->minimumSectionSize(), viewport()->width() / 2);
     // A little air beside the text, and the grid line.
     const int padding = fontMetrics().averageCharWidth() + (showGrid() ? 1 : 0);
+    m_wanted.resize(size_t(columns), 0);
+    std::vector<int> least(static_cast<size_t>(columns), 0);
     for (int c = 0; c < columns; ++c) {
-        int width = horizontalHeader()->sectionSizeHint(c);
-        int content = 0;
+        least[size_t(c)] = horizontalHeader()->sectionSizeHint(c);
+        // What a column needs only grows while the rows of one result pass by: scrolling back to
+        // shorter values does not make the columns jump.
+        int &wanted = m_wanted[size_t(c)];
         for (int r = first; r <= last; ++r)
-            content = std::max(content, sizeHintForIndex(m_model->index(r, c)).width() + padding);
-        width = std::max(width, std::min(content, widest));
-        setColumnWidth(c, width);
+            wanted = std::max(wanted, sizeHintForIndex(m_model->index(r, c)).width() + padding);
+        wanted = std::max(wanted, least[size_t(c)]);
     }
+    const std::vector<int> widths = shareWidth(m_wanted, least, viewport()->width());
+    for (int c = 0; c < columns; ++c)
+        setColumnWidth(c, widths[size_t(c)]);
     m_fittedHeight = viewport()->height();
+}
+
+std::vector<int> DataGrid::shareWidth(const std::vector<int> &wanted, const std::vector<int> &least, int width)
+{
+    // Every column as wide as it wants while all fit; otherwise the widest are held to one cap so
+    // that all columns stay in view, none below its header. The cap is the largest that fits.
+    auto total = [&](int cap) {
+        long sum = 0;
+        for (size_t c = 0; c < wanted.size(); ++c)
+            sum += std::max(least[c], std::min(wanted[c], cap));
+        return sum;
+    };
+    if (wanted.empty())
+        return wanted;
+    int low = 0, high = *std::max_element(wanted.begin(), wanted.end());
+    if (total(high) <= width)
+        return wanted;
+    if (total(0) > width) // not even the headers fit: the grid scrolls sideways, no column is cut below them
+        low = high = *std::max_element(least.begin(), least.end());
+    while (low < high) {
+        const int cap = (low + high + 1) / 2;
+        if (total(cap) <= width)
+            low = cap;
+        else
+            high = cap - 1;
+    }
+    std::vector<int> widths(wanted.size());
+    for (size_t c = 0; c < wanted.size(); ++c)
+        widths[c] = std::max(least[c], std::min(wanted[c], low));
+    return widths;
 }
 
 bool DataGrid::isCut(const QModelIndex &index) const
@@ -68,8 +112,8 @@ void DataGrid::showEvent(QShowEvent *event)
 void DataGrid::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);
-    // More or fewer rows in view than at the last fit: fit again to what is shown now.
-    if (isVisible() && viewport()->height() != m_fittedHeight)
+    // More or fewer rows in view, or another width than at the last fit: fit again.
+    if (isVisible() && (viewport()->height() != m_fittedHeight || event->size().width() != event->oldSize().width()))
         fitColumns();
 }
 

@@ -13,9 +13,12 @@ class DataGrid : public QTableView {
 public:
     DataGrid(data::RecordSource *source, std::vector<GridColumn> columns, QWidget *parent = nullptr);
 
-    // Sizes the columns to the header and the rows in view (never reading further rows), each
-    // at most half the grid wide. Runs by itself when the grid is shown or gets a new result.
+    // Sizes the columns to the header and the rows that have been in view of this result (never
+    // reading further rows), and keeps every column in view: when they do not all fit, the widest
+    // share one cap. Runs by itself when the grid is shown, scrolled, resized or gets a new result.
     void fitColumns();
+    // The widths for columns that want these widths and need at least these, in a grid this wide.
+    static std::vector<int> shareWidth(const std::vector<int> &wanted, const std::vector<int> &least, int width);
     // Whether the cell shows less than its whole text.
     bool isCut(const QModelIndex &index) const;
 
@@ -29,7 +32,8 @@ private:
 
     data::RecordSource *m_source;
     GridModel *m_model;
-    int m_fittedHeight = -1; // viewport height the columns were last fitted for
+    int m_fittedHeight = -1;   // viewport height the columns were last fitted for
+    std::vector<int> m_wanted; // per column: the widest of the rows seen in this result
 };
 
 } // namespace ui

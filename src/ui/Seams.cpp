@@ -71,6 +71,7 @@ std::unique_ptr<QPrinter> systemDefaultPrinter()
 } // namespace
 
 Seam<QDate()> today{[] { return QDate::currentDate(); }};
+Seam<QDateTime()> now{[] { return QDateTime::currentDateTime(); }};
 Seam<QSize()> screen{primaryScreen};
 Seam<QString()> programDir{[] { return QCoreApplication::applicationDirPath(); }};
 Seam<bool()> windowManager{systemWindowManager};

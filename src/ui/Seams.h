@@ -2,6 +2,7 @@
 #include "ui/Seam.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QMessageBox>
 #include <QSize>
@@ -37,6 +38,7 @@ struct MessageRecord {
 };
 
 extern Seam<QDate()> today;        // the system clock's date
+extern Seam<QDateTime()> now;      // the system clock's date and time
 extern Seam<QSize()> screen;       // the primary screen in pixels
 extern Seam<QString()> programDir; // the executable's folder, where backup and restore find the logbook
 // Whether a window manager looks after the top-level windows (maximizes them, draws frames): on

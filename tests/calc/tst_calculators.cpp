@@ -1,8 +1,7 @@
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -15,16 +14,9 @@ const QString kTitle = QStringLiteral("WELLENKLADDE 2006");
 const QStringList kCableNames{"RG 58 CU",  "RG 58 ALL", "Aircell 5", "H 155",
                               "AIRCELL 7", "RG 213 U",  "H 500",     "Hirschmann KOKA799"};
 
-struct Window {
-    QWidget *w;
-    QLineEdit *edit(const QString &name) const { return child<QLineEdit>(w, name); }
-    QComboBox *cable() const { return child<QComboBox>(w, QStringLiteral("cmd_kabel")); }
-    void click(const QString &name) const { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
-    void type(const QString &name, const QString &text) const
-    {
-        edit(name)->clear();
-        QTest::keyClicks(edit(name), text);
-    }
+struct Window : testsupport::Window {
+    using testsupport::Window::Window;
+    QComboBox *cable() const { return get<QComboBox>(QStringLiteral("cmd_kabel")); }
     void typeCable(const QString &text) const
     {
         cable()->lineEdit()->clear();
@@ -34,7 +26,7 @@ struct Window {
     {
         QStringList texts;
         for (const QString &name : names)
-            texts << edit(name)->text();
+            texts << text(name);
         return texts;
     }
 };
@@ -108,7 +100,7 @@ void TestCalculators::controls()
 
     Fixture fx;
     const Window w{fx.open(window)};
-    QLineEdit *edit = w.edit(control);
+    QLineEdit *edit = w.get(control);
     QVERIFY(edit);
     QCOMPARE(edit->text(), text);
     QCOMPARE(edit->maxLength(), maxLength ? maxLength : 32767);
@@ -190,16 +182,16 @@ void TestCalculators::typingLimits()
 
     Fixture fx;
     const Window w{fx.open(window)};
-    child<QTabWidget>(w.w, QStringLiteral("SSTab1"))->setCurrentIndex(tab);
+    w.get<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(tab);
     w.type(control, typed);
-    QCOMPARE(w.edit(control)->text(), kept);
+    QCOMPARE(w.text(control), kept);
 }
 
 void TestCalculators::reopenRestoresDefaults()
 {
     Fixture fx;
     Window welle{fx.open(QStringLiteral("frm_welle"))};
-    child<QTabWidget>(welle.w, QStringLiteral("SSTab1"))->setCurrentIndex(1);
+    welle.get<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(1);
     welle.type(QStringLiteral("txt_welle2"), QStringLiteral("3"));
     welle.click(QStringLiteral("cmd_losumkehr"));
     welle.type(QStringLiteral("txt_frequenz2"), QStringLiteral("7"));
@@ -207,7 +199,7 @@ void TestCalculators::reopenRestoresDefaults()
     QCOMPARE(welle.results({"txt_welle", "txt_freque"}), (QStringList{"42,8571", "100"}));
     fx.close(QStringLiteral("frm_welle"));
     welle.w = fx.open(QStringLiteral("frm_welle"));
-    QCOMPARE(child<QTabWidget>(welle.w, QStringLiteral("SSTab1"))->currentIndex(), 0);
+    QCOMPARE(welle.get<QTabWidget>(QStringLiteral("SSTab1"))->currentIndex(), 0);
     QCOMPARE(welle.results({"txt_frequenz2", "txt_welle", "txt_welle2", "txt_freque"}),
              (QStringList{"150,000", "2", "2", "150"}));
 
@@ -215,10 +207,10 @@ void TestCalculators::reopenRestoresDefaults()
     kabel.typeCable(QStringLiteral("H 500"));
     kabel.type(QStringLiteral("txt_länge"), QStringLiteral("20"));
     kabel.click(QStringLiteral("cmd_längerechnen"));
-    QVERIFY(!kabel.edit(QStringLiteral("txt_ergebnis"))->text().isEmpty());
+    QVERIFY(!kabel.text(QStringLiteral("txt_ergebnis")).isEmpty());
     fx.close(QStringLiteral("frm_kabel"));
     kabel.w = fx.open(QStringLiteral("frm_kabel"));
-    QCOMPARE(child<QTabWidget>(kabel.w, QStringLiteral("SSTab1"))->currentIndex(), 0);
+    QCOMPARE(kabel.get<QTabWidget>(QStringLiteral("SSTab1"))->currentIndex(), 0);
     QCOMPARE(kabel.results({"txt_frequenz", "txt_länge", "txt_band", "txt_ber", "txt_ergebnis"}),
              (QStringList{"27,205", "10", "", "", ""}));
     QCOMPARE(kabel.cable()->currentText(), QStringLiteral("... Kabeltyp auswählen"));
@@ -267,14 +259,14 @@ void TestCalculators::welle()
     const QString in = toWavelength ? QStringLiteral("txt_frequenz2") : QStringLiteral("txt_welle2");
     const QString out = toWavelength ? QStringLiteral("txt_welle") : QStringLiteral("txt_freque");
     const QString other = toWavelength ? QStringLiteral("txt_freque") : QStringLiteral("txt_welle");
-    const QString otherBefore = w.edit(other)->text();
-    child<QTabWidget>(w.w, QStringLiteral("SSTab1"))->setCurrentIndex(toWavelength ? 0 : 1);
-    w.edit(out)->setText(QStringLiteral("x")); // so that even the default result shows as written
+    const QString otherBefore = w.text(other);
+    w.get<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(toWavelength ? 0 : 1);
+    w.get(out)->setText(QStringLiteral("x")); // so that even the default result shows as written
     if (!input.isEmpty())
         w.type(in, input);
     w.click(button);
-    QCOMPARE(w.edit(out)->text(), result);
-    QCOMPARE(w.edit(other)->text(), otherBefore);
+    QCOMPARE(w.text(out), result);
+    QCOMPARE(w.text(other), otherBefore);
     QVERIFY(fx.messages.isEmpty());
 }
 
@@ -318,7 +310,7 @@ void TestCalculators::welleRefused()
     Fixture fx;
     const Window w{fx.open(QStringLiteral("frm_welle"))};
     const bool toWavelength = button == QStringLiteral("cmd_los");
-    child<QTabWidget>(w.w, QStringLiteral("SSTab1"))->setCurrentIndex(toWavelength ? 0 : 1);
+    w.get<QTabWidget>(QStringLiteral("SSTab1"))->setCurrentIndex(toWavelength ? 0 : 1);
     const QStringList before = w.results({"txt_welle", "txt_freque"});
     w.type(toWavelength ? QStringLiteral("txt_frequenz2") : QStringLiteral("txt_welle2"), input);
     w.click(button);

@@ -1,5 +1,6 @@
 #include "core/data/RecordSource.h"
 #include "core/data/SqlLike.h"
+#include "core/logbook/ListOrder.h"
 #include "core/sql/Sqlite.h"
 #include "support/TestSupport.h"
 #include "ui/DataControl.h"
@@ -65,7 +66,8 @@ private slots:
     void cancelDropsPendingEdits();
     void gridFollowsSourceAndSelection();
     void bindingShowsAndStoresRow();
-    void germanOrder();
+    void listOrder_data();
+    void listOrder();
     void pendingRecordSurvivesAMove_data();
     void pendingRecordSurvivesAMove();
     void editsChangeTheShownResultInPlace_data();
@@ -422,24 +424,50 @@ void TestRecordSource::bindingShowsAndStoresRow()
     QCOMPARE(remarks.toPlainText(), QStringLiteral("Erste Zeile\nzweite Zeile mit ' und \""));
 }
 
-void TestRecordSource::germanOrder()
+// clang-format off
+void TestRecordSource::listOrder_data()
 {
-    Fixture fx;
-    const QStringList order = {"Apron", "ATIS",   "Äpfel",   "berlin",    "Berlin", "Bern", "Ober",
-                               "öko",   "Straße", "Strasse", "Stuttgart", "über",   "Ulm",  "Zeppelin"};
-    QStringList shuffled = order;
-    std::reverse(shuffled.begin(), shuffled.end());
-    for (const QString &s : shuffled)
-        QVERIFY(testsupport::execSql(fx.path(data::kLogbookFile),
-                                     QStringLiteral("insert into Kontakt (skip) values ('%1')").arg(s)));
-    RecordSource source;
-    openLogbook(source);
-    QStringList shown;
-    for (int r = 0; r < source.recordCount(); ++r)
-        shown << source.value(r, source.columnIndex("skip")).toString();
+    QTest::addColumn<bool>("dx");
+    QTest::addColumn<QStringList>("saved"); // in the order saved
+    QTest::addColumn<QStringList>("shown");
     // "Strasse" and "Straße" share the key; the text decides between them.
-    QCOMPARE(shown, QStringList({"Äpfel", "Apron", "ATIS", "Berlin", "berlin", "Bern", "Ober", "öko", "Strasse",
-                                 "Straße", "Stuttgart", "über", "Ulm", "Zeppelin"}));
+    QTest::newRow("local by skip, German order")
+        << false << QStringList{"Zeppelin", "Ulm", "über", "Stuttgart", "Strasse", "Straße", "öko", "Ober", "Bern",
+                                "Berlin", "berlin", "ATIS", "Apron", "Äpfel"}
+        << QStringList{"Äpfel", "Apron", "ATIS", "Berlin", "berlin", "Bern", "Ober", "öko", "Strasse", "Straße",
+                       "Stuttgart", "über", "Ulm", "Zeppelin"};
+    QTest::newRow("dx by the date named, texts that are no date after")
+        << true << QStringList{"gestern", "01.02.2025", "08.12.2026", "", "15.12.2024", "1.2.2025", "30.06.2006",
+                               "31.12.2024"}
+        << QStringList{"30.06.2006", "15.12.2024", "31.12.2024", "01.02.2025", "08.12.2026", "", "1.2.2025",
+                       "gestern"};
+}
+// clang-format on
+
+void TestRecordSource::listOrder()
+{
+    QFETCH(bool, dx);
+    QFETCH(QStringList, saved);
+    QFETCH(QStringList, shown);
+    Fixture fx;
+    const logbook::Book book = dx ? logbook::Book::Dx : logbook::Book::Local;
+    const QString column = dx ? "datum" : "skip";
+    for (const QString &s : saved)
+        QVERIFY(testsupport::execSql(
+            fx.path(data::kLogbookFile),
+            QStringLiteral("insert into %1 (%2) values ('%3')").arg(logbook::tableOf(book), column, s)));
+    for (const bool withIndex : {false, true}) { // an earlier version's file, and one brought up to date
+        RecordSource source;
+        QVERIFY(source.open(data::kLogbookFile, RecordSource::Mode::ReadWrite));
+        if (withIndex)
+            source.upgrade(logbook::indexSql(book));
+        source.setQuery(data::Query(logbook::tableOf(book)).orderBy(logbook::listOrder(book)));
+        QVERIFY2(source.refresh(), qPrintable(source.lastError()));
+        QStringList rows;
+        for (int r = 0; r < source.recordCount(); ++r)
+            rows << source.value(r, source.columnIndex(column)).toString();
+        QCOMPARE(rows, shown);
+    }
 }
 
 // clang-format off
@@ -689,11 +717,14 @@ void TestRecordSource::badQueryIsReportedNotThrown()
     QVERIFY(source.refresh());
     const int count = source.recordCount();
     const QString farRow = source.value(count - 1, 0).toString();
-    for (const data::Query &bad : {data::Query("gibtsnicht"), data::Query("Umbau").whereContains("gibtsnicht", "x"),
-                                   data::Query("Umbau").orderBy("gibtsnicht")}) {
-        source.setQuery(bad);
+    const std::pair<data::Query, QString> bad[] = {
+        {data::Query("gibtsnicht"), "In der Datei Frequenzen.quorvel fehlt die Tabelle „gibtsnicht“."},
+        {data::Query("Umbau").whereContains("gibtsnicht", "x"), "Die Abfrage kann nicht ausgeführt werden."},
+        {data::Query("Umbau").orderBy("gibtsnicht"), "Die Abfrage kann nicht ausgeführt werden."}};
+    for (const auto &[query, message] : bad) {
+        source.setQuery(query);
         QVERIFY(!source.refresh());
-        QVERIFY(source.lastError().contains(QStringLiteral("Abfrage")));
+        QVERIFY2(source.lastError().startsWith(message), qPrintable(source.lastError()));
         // The result shown before stays whole, rows past the first page included.
         QCOMPARE(source.recordCount(), count);
         QCOMPARE(source.value(count - 1, 0).toString(), farRow);

@@ -1,4 +1,5 @@
 #include "core/data/RecordSource.h"
+#include "core/logbook/ListOrder.h"
 #include "core/lookup/Maidenhead.h"
 #include "support/TestSupport.h"
 
@@ -333,30 +334,43 @@ void TestReferenceData::buildKeepsExistingLogbook()
 // clang-format off
 void TestReferenceData::filesStayPlainSqlite_data()
 {
-    QTest::addColumn<QString>("table");
-    QTest::addColumn<QString>("order");
-    QTest::newRow("local logbook") << "Kontakt" << "skip";
-    QTest::newRow("dx logbook") << "Kontakt_dx" << "datum";
+    QTest::addColumn<bool>("dx");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QStringList>("values"); // saved in this order
+    QTest::addColumn<QStringList>("ordered");
+    QTest::newRow("local logbook") << false << "skip" << QStringList{"Übel", "ober", "Apfel"}
+                                   << QStringList{"Apfel", "ober", "Übel"};
+    QTest::newRow("dx logbook") << true << "datum" << QStringList{"02.01.2025", "31.12.2024", "kein Datum"}
+                                << QStringList{"31.12.2024", "02.01.2025", "kein Datum"};
 }
 // clang-format on
 
 void TestReferenceData::filesStayPlainSqlite()
 {
     // Any SQLite tool, without this program's functions, can write and check the files, and the
-    // lists' German order is served by an index of the logbook file, not by sorting every row.
-    QFETCH(QString, table);
-    QFETCH(QString, order);
+    // lists' order is served by an index of the logbook file, not by sorting every row.
+    QFETCH(bool, dx);
+    QFETCH(QString, column);
+    QFETCH(QStringList, values);
+    QFETCH(QStringList, ordered);
     Fixture fx;
+    const logbook::Book book = dx ? logbook::Book::Dx : logbook::Book::Local;
+    const QString table = logbook::tableOf(book);
     auto rows = [](const QString &sql) { return testsupport::sqlColumn("Frequenzen1.quorvel", sql, -1); };
-    QVERIFY(testsupport::execSql(
-        "Frequenzen1.quorvel",
-        QStringLiteral("insert into %1 (%2) values ('Übel'), ('ober'), ('Apfel')").arg(table, order)));
+    QVERIFY(testsupport::execSql("Frequenzen1.quorvel", logbook::indexSql(book)));
+    for (const QString &v : values)
+        QVERIFY(testsupport::execSql("Frequenzen1.quorvel",
+                                     QStringLiteral("insert into %1 (%2) values ('%3')").arg(table, column, v)));
     QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});
-    const QString plan = rows("explain query plan " + data::Query(table).orderBy(order).engineSql()).join(' ');
-    QVERIFY2(plan.contains("USING INDEX " + table + "_sort_" + order) && !plan.contains("TEMP B-TREE"),
-             qPrintable(plan));
-    QCOMPARE(rows(QStringLiteral("select %1 from %2 order by %3").arg(order, table, data::sortKeySql(order))),
-             QStringList({"Apfel", "ober", "Übel"}));
+    const data::Query list = data::Query(table).orderBy(logbook::listOrder(book));
+    const QString plan = rows("explain query plan " + list.engineSql()).join(' ');
+    QVERIFY2(plan.contains(table + "_liste") && !plan.contains("TEMP B-TREE"), qPrintable(plan));
+    // A search reads only that index, never the table.
+    const data::Query search = data::Query(table).whereContains("ort", "x").orderBy(logbook::listOrder(book));
+    const QString searchPlan = rows("explain query plan " + search.engineSql({.columns = "rowid"})).join(' ');
+    QVERIFY2(searchPlan.contains("COVERING INDEX " + table + "_liste") && !searchPlan.contains("TEMP B-TREE"),
+             qPrintable(searchPlan));
+    QCOMPARE(rows(list.engineSql({.columns = column})), ordered);
     QCOMPARE(rows("pragma integrity_check"), QStringList{"ok"});
 }
 

@@ -1,27 +1,15 @@
-#include "core/data/RecordSource.h"
 #include "core/finder/FinderVariant.h"
 #include "finder/FinderWindow.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 
-using testsupport::child;
 using testsupport::Fixture;
 
 namespace {
-struct Finder {
-    QWidget *w;
-    QLineEdit *edit(const char *name) const { return child<QLineEdit>(w, name); }
-    void type(const char *name, const QString &text) const
-    {
-        edit(name)->clear();
-        QTest::keyClicks(edit(name), text);
-    }
-    void click(const char *name) const { QTest::mouseClick(child<QPushButton>(w, name), Qt::LeftButton); }
+struct Finder : testsupport::Window {
+    using Window::Window;
     void search(const QString &mhz, const QString &khz) const
     {
         type("txt_frequenz", mhz);
@@ -51,7 +39,7 @@ private slots:
     void frequencySearch();
     void firstUnambiguousBandWins();
     void searchEndsQuietlyWhenDatabaseFails();
-    void searchQueryTexts();
+    void keyWithinACellCounts();
     void channelAndBand_data();
     void channelAndBand();
     void wholeFamilyAgrees_data();
@@ -86,6 +74,7 @@ void TestFinderDatabase::frequencySearch_data()
                              << "Bitte Frequenz zwischen 25.610MHz & 30.100MHz eingeben" << true;
     QTest::newRow("suche between channels") << "frm_suche" << "26" << "960" << "" << none << false;
     QTest::newRow("suche gap") << "frm_suche" << "26" << "995" << "" << none << false;
+    QTest::newRow("President between channels") << "frm_suche_president" << "26" << "960" << "" << none << false;
     QTest::newRow("DEU lower case result") << "frm_frequenzsuche" << "26" << "965" << "1 d" << "" << false;
     QTest::newRow("HAM 25,610 is key 25615") << "frm_sucheHAM" << "25" << "610" << "1 a" << "" << false;
     QTest::newRow("HAM 30,100 is key 30105") << "frm_sucheHAM" << "30" << "100" << "40 l" << "" << false;
@@ -123,15 +112,15 @@ void TestFinderDatabase::frequencySearch()
     QFETCH(QString, message);
     QFETCH(bool, emptied);
     Fixture fx;
-    Finder f{fx.open(window)};
-    f.edit("txt_result")->setText(kFormerResult);
+    const Finder f = fx.open(window);
+    f.get("txt_result")->setText(kFormerResult);
     f.search(mhz, khz);
-    QCOMPARE(f.edit("txt_result")->text(), result.isEmpty() ? kFormerResult : result);
+    QCOMPARE(f.text("txt_result"), result.isEmpty() ? kFormerResult : result);
     QCOMPARE(fx.messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
     if (!message.isEmpty())
         QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
-    QCOMPARE(f.edit("txt_frequenz")->text(), emptied ? QString() : mhz);
-    QCOMPARE(f.edit("txt_frequenz1")->text(), emptied ? QString() : khz);
+    QCOMPARE(f.text("txt_frequenz"), emptied ? QString() : mhz);
+    QCOMPARE(f.text("txt_frequenz1"), emptied ? QString() : khz);
 }
 
 void TestFinderDatabase::firstUnambiguousBandWins()
@@ -141,37 +130,35 @@ void TestFinderDatabase::firstUnambiguousBandWins()
     QVERIFY(execOnCopy(fx, "update umbau set A = 27999 where Kanal in (5, 6);"
                            "update umbau set B = 27999 where Kanal = 7;"
                            "update umbau set C = 27999 where Kanal = 9;"));
-    Finder f{fx.open("frm_suche")};
+    const Finder f = fx.open("frm_suche");
     f.search("27", "999");
-    QCOMPARE(f.edit("txt_result")->text(), QStringLiteral("7 b"));
+    QCOMPARE(f.text("txt_result"), QStringLiteral("7 b"));
     QVERIFY(fx.messages.isEmpty());
 }
 
 void TestFinderDatabase::searchEndsQuietlyWhenDatabaseFails()
 {
     Fixture fx;
-    Finder f{fx.open("frm_suche")};
-    f.edit("txt_result")->setText(kFormerResult);
-    f.edit("txt_res")->setText("12345");
+    const Finder f = fx.open("frm_suche");
+    f.get("txt_result")->setText(kFormerResult);
+    f.get("txt_res")->setText("12345");
     QVERIFY(execOnCopy(fx, "drop table umbau;"));
     f.search("26", "965");
     f.lookup("1", "d");
-    QCOMPARE(f.edit("txt_result")->text(), kFormerResult);
-    QCOMPARE(f.edit("txt_res")->text(), QStringLiteral("12345"));
+    QCOMPARE(f.text("txt_result"), kFormerResult);
+    QCOMPARE(f.text("txt_res"), QStringLiteral("12345"));
     QVERIFY(fx.messages.isEmpty());
 }
 
-void TestFinderDatabase::searchQueryTexts()
+// A band's cell that holds the key within a longer text counts as well.
+void TestFinderDatabase::keyWithinACellCounts()
 {
-    QCOMPARE(finder::FinderWindow::searchQuery("Umbau", 'A', "26965").text(),
-             QStringLiteral("select * from [Umbau] where A Like '%26965%'"));
-    QCOMPARE(finder::FinderWindow::searchQuery("albrecht2", 'J', "25160").text(),
-             QStringLiteral("select * from [albrecht2] where J Like '%25160%'"));
     Fixture fx;
-    Finder f{fx.open("frm_suche_president")};
-    f.search("26", "960"); // not found: every band was asked, the last query stays
-    QCOMPARE(static_cast<finder::FinderWindow *>(f.w)->dataControl()->recordSource(),
-             QStringLiteral("select * from [president] where F Like '%26960%'"));
+    QVERIFY(execOnCopy(fx, "update umbau set C = '27999 (neu)' where Kanal = 9;"));
+    const Finder f = fx.open("frm_suche");
+    f.search("27", "999");
+    QCOMPARE(f.text("txt_result"), QStringLiteral("9 c"));
+    QVERIFY(fx.messages.isEmpty());
 }
 
 // clang-format off
@@ -222,12 +209,12 @@ void TestFinderDatabase::channelAndBand()
     QFETCH(QStringList, messages);
     QFETCH(bool, channelEmptied);
     Fixture fx;
-    Finder f{fx.open(window)};
-    f.edit("txt_res")->setText("-----");
+    const Finder f = fx.open(window);
+    f.get("txt_res")->setText("-----");
     f.lookup(channel, band);
-    QCOMPARE(f.edit("txt_res")->text(), result.isEmpty() ? QStringLiteral("-----") : result);
+    QCOMPARE(f.text("txt_res"), result.isEmpty() ? QStringLiteral("-----") : result);
     QCOMPARE(fx.messageTexts(), messages);
-    QCOMPARE(f.edit("txt_ch")->text(), channelEmptied ? QString() : channel);
+    QCOMPARE(f.text("txt_ch"), channelEmptied ? QString() : channel);
 }
 
 // clang-format off
@@ -252,11 +239,11 @@ void TestFinderDatabase::wholeFamilyAgrees()
     QFETCH(QString, window);
     QFETCH(int, entry);
     Fixture fx;
-    Finder f{fx.open(window)};
+    const Finder f = fx.open(window);
     f.type("txt_kanal", QString::number(entry));
     f.click("txt_kanalsuche");
-    const QString designation = f.edit("kanal")->text();
-    const QString frequency = f.edit("freq")->text();
+    const QString designation = f.text("kanal");
+    const QString frequency = f.text("freq");
     static const QRegularExpression shape(R"(^(\d+) ([A-Za-z])$)");
     const auto m = shape.match(designation);
     QVERIFY2(m.hasMatch(), qPrintable(designation));
@@ -266,10 +253,10 @@ void TestFinderDatabase::wholeFamilyAgrees()
     const int khz = QString(frequency).remove(2, 1).toInt() - shift;
 
     f.search(QString::number(khz / 1000), QStringLiteral("%1").arg(khz % 1000, 3, 10, QChar('0')));
-    QCOMPARE(f.edit("txt_result")->text(), designation.toLower());
+    QCOMPARE(f.text("txt_result"), designation.toLower());
 
     f.lookup(m.captured(1), m.captured(2));
-    QCOMPARE(f.edit("txt_res")->text(), QString::number(khz));
+    QCOMPARE(f.text("txt_res"), QString::number(khz));
     QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join(" | ")));
 }
 

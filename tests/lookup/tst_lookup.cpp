@@ -1,17 +1,13 @@
-#include "core/data/RecordSource.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRegularExpression>
-#include <QTableView>
 #include <QTest>
 
-using testsupport::child;
 using testsupport::Fixture;
+using testsupport::Window;
 
 namespace {
 const QString kReference = QStringLiteral("Frequenzen.quorvel");
@@ -22,34 +18,23 @@ bool exec(const Fixture &fx, const QString &sql) { return testsupport::execSql(f
 // The first column of a query on the working copy; a NULL comes back as a null QString.
 QStringList values(const Fixture &fx, const QString &sql) { return testsupport::sqlColumn(fx.path(kReference), sql); }
 
-QStringList gridColumn(QWidget *w, const QString &header)
+// Places as a German reader expects them sorted: umlauts with their base letters, ß as ss, case
+// not deciding; and the same places in the order they are stored.
+const QStringList kPlacesInOrder{"Aachen",    "Ahrweiler", "Ärzen",      "Berlin", "Oberhof", "öhringen",
+                                 "Strasburg", "Straßburg", "Überlingen", "ulm",    "Zwickau"};
+const QStringList kPlacesStored{"Zwickau", "öhringen", "Berlin",    "Straßburg",  "Aachen",   "ulm",
+                                "Ärzen",   "Oberhof",  "Strasburg", "Überlingen", "Ahrweiler"};
+
+// The BOS and aviation tables hold nothing but these places (frequencies 84,4000 and 121,500,
+// call name O'Brien).
+bool placesOnly(const Fixture &fx)
 {
-    auto *grid = child<QTableView>(w, "DataGrid1");
-    QStringList out;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        if (grid->model()->headerData(c, Qt::Horizontal).toString() == header)
-            for (int r = 0; r < grid->model()->rowCount(); ++r)
-                out << grid->model()->index(r, c).data().toString();
-    return out;
-}
-
-QStringList headers(QWidget *w)
-{
-    auto *grid = child<QTableView>(w, "DataGrid1");
-    QStringList out;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        out << grid->model()->headerData(c, Qt::Horizontal).toString();
-    return out;
-}
-
-bool isSorted(const QStringList &list) { return std::is_sorted(list.begin(), list.end(), testsupport::germanLess); }
-
-void click(QWidget *w, const char *button) { QTest::mouseClick(child<QPushButton>(w, button), Qt::LeftButton); }
-
-void type(QWidget *w, const char *edit, const QString &text)
-{
-    child<QLineEdit>(w, edit)->clear();
-    QTest::keyClicks(child<QLineEdit>(w, edit), text);
+    QString sql = "delete from bos; delete from flugfunk;";
+    for (const QString &place : kPlacesStored)
+        sql += QStringLiteral("insert into bos values ('XX','%1','Test','O''Brien','1','84,4000');"
+                              "insert into flugfunk values ('121,500','%1');")
+                   .arg(place);
+    return exec(fx, sql);
 }
 } // namespace
 
@@ -62,8 +47,8 @@ private slots:
     void containsSearch();
     void hostileTextsGetNoEngineText_data();
     void hostileTextsGetNoEngineText();
-    void queryTexts_data();
-    void queryTexts();
+    void searchOrder_data();
+    void searchOrder();
     void prefixSearch_data();
     void prefixSearch();
     void prefixBoxEmptiedOnFocus_data();
@@ -111,22 +96,22 @@ void TestLookup::captionsAndGrids()
         QVERIFY(exec(fx, QStringLiteral("insert into %1 select * from %1").arg(table)));
     QVERIFY(exec(
         fx, QStringLiteral("delete from %1 where rowid not in (select rowid from %1 limit %2)").arg(table).arg(rows)));
-    QWidget *w = nullptr;
+    Window w;
     if (command.isEmpty()) {
         w = fx.open(window);
     } else {
         fx.mainWindow()->trigger(command);
         w = shell::WindowRegistry::instance().window(window);
     }
-    QVERIFY(w);
-    QCOMPARE(w->windowTitle(), caption);
-    QCOMPARE(headers(w), columns);
-    QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(), rows);
+    QVERIFY(w.w);
+    QCOMPARE(w.w->windowTitle(), caption);
+    QCOMPARE(w.headers(), columns);
+    QCOMPARE(w.grid()->model()->rowCount(), rows);
     // The count is taken once: searches and reset leave the caption alone.
-    click(w, search.toLatin1().constData());
-    click(w, "cmd_reset");
-    QCOMPARE(w->windowTitle(), caption);
-    QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(), rows);
+    w.click(search);
+    w.click("cmd_reset");
+    QCOMPARE(w.w->windowTitle(), caption);
+    QCOMPARE(w.grid()->model()->rowCount(), rows);
 }
 
 // clang-format off
@@ -181,13 +166,13 @@ void TestLookup::containsSearch()
                      "insert into bos values ('XX','Aachen','Test','O''Brien','2','84,0000');"
                      "insert into flugfunk values (NULL,NULL);"
                      "insert into flugfunk values ('118,000','O''Brien Field');"));
-    QWidget *w = fx.open(window);
-    QVERIFY(w);
+    const Window w = fx.open(window);
+    QVERIFY(w.w);
     // Text left in the other boxes must not narrow the search.
-    for (QLineEdit *other : w->findChildren<QLineEdit *>())
+    for (QLineEdit *other : w.w->findChildren<QLineEdit *>())
         other->setText(QStringLiteral("qqqq"));
-    type(w, edit.toLatin1().constData(), text);
-    click(w, button.toLatin1().constData());
+    w.type(edit, text);
+    w.click(button);
     QVERIFY2(fx.messages.isEmpty(), qPrintable(fx.messageTexts().join('|')));
 
     const QString table = window == "frm_locator" ? "locator" : window == "frm_bos" ? "bos" : "flugfunk";
@@ -198,11 +183,11 @@ void TestLookup::containsSearch()
         if (!v.isNull() && pattern.match(v).hasMatch())
             wanted << v;
     QCOMPARE(!wanted.isEmpty(), hits);
-    QStringList shown = gridColumn(w, column);
+    QStringList shown = w.column(column);
     if (window == "frm_locator") {
         QCOMPARE(shown, wanted); // unsorted: the table's own order
     } else {
-        QVERIFY(isSorted(gridColumn(w, "Ort")));
+        // The same rows (their order: searchOrder).
         std::sort(shown.begin(), shown.end());
         std::sort(wanted.begin(), wanted.end());
         QCOMPARE(shown, wanted);
@@ -232,11 +217,11 @@ void TestLookup::hostileTextsGetNoEngineText()
     QFETCH(QString, edit);
     QFETCH(QString, button);
     Fixture fx;
-    QWidget *w = fx.open(window);
+    const Window w = fx.open(window);
     for (const QString &text : {QStringLiteral("B") + QChar(0) + "e", QString(QChar(0)), QStringLiteral("\x01'"),
                                 QStringLiteral("'"), QStringLiteral("%'; --")}) {
-        child<QLineEdit>(w, edit)->setText(text);
-        click(w, button.toLatin1().constData());
+        w.get(edit)->setText(text);
+        w.click(button);
         for (const QString &m : fx.messageTexts())
             QCOMPARE(m, QStringLiteral("Kein Datensatz gefunden"));
         fx.clearMessages();
@@ -244,38 +229,38 @@ void TestLookup::hostileTextsGetNoEngineText()
 }
 
 // clang-format off
-void TestLookup::queryTexts_data()
+void TestLookup::searchOrder_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("edit");
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("query");
-    QTest::newRow("bos frequency") << "frm_bos" << "txt_freq" << "cmd_suchefreq" << "ab"
-                                   << "select * from [bos] where Freq like '%ab%' order by Ort asc";
-    QTest::newRow("bos apostrophe doubled") << "frm_bos" << "txt_rufname" << "cmd_sucherufname" << "O'B"
-                                            << "select * from [bos] where Rufname like '%O''B%' order by Ort asc";
-    QTest::newRow("flug place") << "frm_flug" << "txt_ort" << "cmd_sucheort" << "ab"
-                                << "select * from [flugfunk] where Ort like '%ab%' order by Ort asc";
-    QTest::newRow("locator") << "frm_locator" << "txt_locator" << "cmd_locator" << "ab"
-                             << "select * from [locator] where Locator Like '%ab%'";
-    QTest::newRow("prefix") << "frm_prefix" << "txt_suche" << "cmd_suche" << "dl"
-                            << "select * from [prefix] where prefix Like 'dl' order by prefix asc";
+    QTest::addColumn<QStringList>("places"); // the grid's column Ort, top to bottom
+    const QStringList withR{"Ahrweiler", "Ärzen", "Berlin", "Oberhof", "öhringen", "Strasburg", "Straßburg", "Überlingen"};
+    QTest::newRow("bos frequency") << "frm_bos" << "txt_freq" << "cmd_suchefreq" << "84,4" << kPlacesInOrder;
+    QTest::newRow("bos call name, apostrophe, any case") << "frm_bos" << "txt_rufname" << "cmd_sucherufname" << "o'b"
+                                                         << kPlacesInOrder;
+    QTest::newRow("bos place") << "frm_bos" << "txt_ort" << "cmd_sucheort" << "ER"
+                               << QStringList{"Ahrweiler", "Berlin", "Oberhof", "Überlingen"};
+    QTest::newRow("flug place") << "frm_flug" << "txt_ort" << "cmd_sucheort" << "r" << withR;
+    QTest::newRow("flug frequency") << "frm_flug" << "txt_freq" << "cmd_suchefreq" << "121" << kPlacesInOrder;
 }
 // clang-format on
 
-void TestLookup::queryTexts()
+// The BOS and aviation windows list what they find by place (the locator window: containsSearch).
+void TestLookup::searchOrder()
 {
     QFETCH(QString, window);
     QFETCH(QString, edit);
     QFETCH(QString, button);
     QFETCH(QString, text);
-    QFETCH(QString, query);
+    QFETCH(QStringList, places);
     Fixture fx;
-    QWidget *w = fx.open(window);
-    type(w, edit.toLatin1().constData(), text);
-    click(w, button.toLatin1().constData());
-    QCOMPARE(w->findChild<data::RecordSource *>("Adodc1")->recordSource(), query);
+    QVERIFY(placesOnly(fx));
+    const Window w = fx.open(window);
+    w.type(edit, text);
+    w.click(button);
+    QCOMPARE(w.column("Ort"), places);
     QVERIFY(fx.messages.isEmpty());
 }
 
@@ -306,11 +291,11 @@ void TestLookup::prefixSearch()
         exec(fx, "insert into prefix values ('DL1','Testland','EU'); insert into prefix values ('O''K','Test','EU');"));
     const QStringList stored = values(fx, "select PREFIX from prefix");
     fx.mainWindow()->trigger("gfhfgh");
-    QWidget *w = shell::WindowRegistry::instance().window("frm_prefix");
-    QVERIFY(w);
-    QCOMPARE(gridColumn(w, "PREFIX"), stored);
-    type(w, "txt_suche", text);
-    click(w, "cmd_suche");
+    const Window w = shell::WindowRegistry::instance().window("frm_prefix");
+    QVERIFY(w.w);
+    QCOMPARE(w.column("PREFIX"), stored);
+    w.type("txt_suche", text);
+    w.click("cmd_suche");
     const QStringList wanted = oracle.isEmpty() ? QStringList() : values(fx, oracle);
     if (wanted.isEmpty()) {
         QVERIFY(oracle.isEmpty());
@@ -318,11 +303,11 @@ void TestLookup::prefixSearch()
         QCOMPARE(fx.messages[0].title, QStringLiteral("WELLENKLADDE 2006"));
         QCOMPARE(fx.messages[0].text, QStringLiteral("Kein Datensatz gefunden"));
         QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
-        QCOMPARE(gridColumn(w, "PREFIX"), stored); // the whole table, not the empty result
-        QCOMPARE(child<QLineEdit>(w, "txt_suche")->text(), text);
+        QCOMPARE(w.column("PREFIX"), stored); // the whole table, not the empty result
+        QCOMPARE(w.text("txt_suche"), text);
     } else {
         QVERIFY(fx.messages.isEmpty());
-        QCOMPARE(gridColumn(w, "PREFIX"), wanted);
+        QCOMPARE(w.column("PREFIX"), wanted);
     }
 }
 
@@ -342,24 +327,24 @@ void TestLookup::prefixBoxEmptiedOnFocus()
     shell::MainWindow *main = fx.mainWindow();
     main->show();
     QVERIFY(QTest::qWaitForWindowActive(main));
-    QWidget *w = fx.open("frm_prefix");
-    auto *box = child<QLineEdit>(w, "txt_suche");
+    const Window w = fx.open("frm_prefix");
+    QLineEdit *box = w.get("txt_suche");
     QTest::mouseClick(box, Qt::LeftButton);
     QTest::keyClicks(box, "DLXY");
     QCOMPARE(box->text(), QStringLiteral("DLX")); // three characters at most
     QTest::keyClick(box, Qt::Key_Backspace);
-    click(w, "cmd_suche");
-    QCOMPARE(gridColumn(w, "PREFIX"), QStringList{"DL"});
+    w.click("cmd_suche");
+    QCOMPARE(w.column("PREFIX"), QStringList{"DL"});
     QCOMPARE(box->text(), QStringLiteral("DL"));
-    click(w, "cmd_suche"); // again without entering the box: the same search
-    QCOMPARE(gridColumn(w, "PREFIX"), QStringList{"DL"});
+    w.click("cmd_suche"); // again without entering the box: the same search
+    QCOMPARE(w.column("PREFIX"), QStringList{"DL"});
     if (byMouse)
         QTest::mouseClick(box, Qt::LeftButton);
     else
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     QVERIFY(box->hasFocus());
     QCOMPARE(box->text(), QString());
-    QCOMPARE(gridColumn(w, "PREFIX"), QStringList{"DL"}); // the grid keeps the last result
+    QCOMPARE(w.column("PREFIX"), QStringList{"DL"}); // the grid keeps the last result
     QVERIFY(fx.messages.isEmpty());
 }
 
@@ -370,12 +355,12 @@ void TestLookup::reset_data()
     QTest::addColumn<QString>("search");
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("column"); // grid column compared with the table
-    QTest::addColumn<QString>("order");  // order by of the whole list; empty: stored order
+    QTest::addColumn<QStringList>("whole"); // the whole list as shown; empty: the table in stored order
     QTest::addColumn<bool>("boxesEmptied");
-    QTest::newRow("bos") << "frm_bos" << "cmd_sucheort" << "bos" << "Ort" << "Ort" << true;
-    QTest::newRow("flug") << "frm_flug" << "cmd_sucheort" << "flugfunk" << "Ort" << "Ort" << true;
-    QTest::newRow("locator") << "frm_locator" << "cmd_Stadt" << "locator" << "Locator" << "" << false;
-    QTest::newRow("prefix") << "frm_prefix" << "cmd_suche" << "prefix" << "PREFIX" << "" << true;
+    QTest::newRow("bos") << "frm_bos" << "cmd_sucheort" << "bos" << "Ort" << kPlacesInOrder << true;
+    QTest::newRow("flug") << "frm_flug" << "cmd_sucheort" << "flugfunk" << "Ort" << kPlacesInOrder << true;
+    QTest::newRow("locator") << "frm_locator" << "cmd_Stadt" << "locator" << "Locator" << QStringList() << false;
+    QTest::newRow("prefix") << "frm_prefix" << "cmd_suche" << "prefix" << "PREFIX" << QStringList() << true;
 }
 // clang-format on
 
@@ -385,20 +370,20 @@ void TestLookup::reset()
     QFETCH(QString, search);
     QFETCH(QString, table);
     QFETCH(QString, column);
-    QFETCH(QString, order);
+    QFETCH(QStringList, whole);
     QFETCH(bool, boxesEmptied);
     Fixture fx;
-    QWidget *w = fx.open(window);
-    const QList<QLineEdit *> boxes = w->findChildren<QLineEdit *>();
+    QVERIFY(placesOnly(fx));
+    const Window w = fx.open(window);
+    const QList<QLineEdit *> boxes = w.w->findChildren<QLineEdit *>();
     for (QLineEdit *box : boxes)
         box->setText(box->maxLength() == 3 ? QStringLiteral("DL") : QStringLiteral("ber"));
-    click(w, search.toLatin1().constData());
-    QVERIFY(!gridColumn(w, column).isEmpty());
-    click(w, "cmd_reset");
-    QStringList whole = values(fx, QStringLiteral("select %1 from %2 order by rowid").arg(column, table));
-    if (!order.isEmpty())
-        std::stable_sort(whole.begin(), whole.end(), testsupport::germanLess);
-    QCOMPARE(gridColumn(w, column), whole);
+    w.click(search);
+    QVERIFY(!w.column(column).isEmpty());
+    w.click("cmd_reset");
+    if (whole.isEmpty())
+        whole = values(fx, QStringLiteral("select %1 from %2 order by rowid").arg(column, table));
+    QCOMPARE(w.column(column), whole);
     for (QLineEdit *box : boxes)
         QCOMPARE(box->text().isEmpty(), boxesEmptied);
     QVERIFY(fx.messages.isEmpty());
@@ -408,25 +393,25 @@ void TestLookup::locatorDefaults()
 {
     Fixture fx;
     fx.mainWindow()->trigger("loc");
-    QWidget *w = shell::WindowRegistry::instance().window("frm_locator");
-    auto *locator = child<QLineEdit>(w, "txt_locator");
-    auto *town = child<QLineEdit>(w, "txt_stadt");
+    Window w = shell::WindowRegistry::instance().window("frm_locator");
+    QLineEdit *locator = w.get("txt_locator");
+    QLineEdit *town = w.get("txt_stadt");
     QCOMPARE(locator->text().size(), 6);
     QVERIFY(locator->alignment() & Qt::AlignHCenter);
     QVERIFY(!town->text().isEmpty());
     // The samples find rows of the shipped table.
-    click(w, "cmd_locator");
-    QVERIFY(gridColumn(w, "Locator").contains(locator->text()));
-    click(w, "cmd_Stadt");
-    QVERIFY(gridColumn(w, "Stadt").contains(town->text()));
+    w.click("cmd_locator");
+    QVERIFY(w.column("Locator").contains(locator->text()));
+    w.click("cmd_Stadt");
+    QVERIFY(w.column("Stadt").contains(town->text()));
     const QString sampleLocator = locator->text(), sampleTown = town->text();
     locator->setText("AA00");
     town->setText("Nirgendwo");
     fx.close("frm_locator");
     fx.mainWindow()->trigger("loc");
     w = shell::WindowRegistry::instance().window("frm_locator");
-    QCOMPARE(child<QLineEdit>(w, "txt_locator")->text(), sampleLocator);
-    QCOMPARE(child<QLineEdit>(w, "txt_stadt")->text(), sampleTown);
+    QCOMPARE(w.text("txt_locator"), sampleLocator);
+    QCOMPARE(w.text("txt_stadt"), sampleTown);
     QVERIFY(fx.messages.isEmpty());
 }
 
@@ -462,18 +447,18 @@ void TestLookup::databaseErrors()
     Fixture fx;
     if (fileMissing)
         QVERIFY(QFile::remove(fx.path(kReference)));
-    QWidget *w = fx.open(window);
-    QVERIFY(w);
+    const Window w = fx.open(window);
+    QVERIFY(w.w);
     if (fileMissing) {
         QCOMPARE(fx.messages.size(), 1);
         QVERIFY(fx.messages[0].text.contains(kReference));
-        QCOMPARE(w->windowTitle(), caption); // no count to show
+        QCOMPARE(w.w->windowTitle(), caption); // no count to show
         fx.clearMessages();
     } else {
         QVERIFY(exec(fx, QStringLiteral("alter table %1 rename to weg").arg(table)));
     }
-    type(w, edit.toLatin1().constData(), "qqq");
-    click(w, search.toLatin1().constData());
+    w.type(edit, "qqq");
+    w.click(search);
     // One German message, no not-found message, and the window stays.
     QCOMPARE(fx.messages.size(), 1);
     QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
@@ -484,12 +469,12 @@ void TestLookup::databaseErrors()
         // Once the table is back, the window works again.
         QVERIFY(exec(fx, QStringLiteral("alter table weg rename to %1").arg(table)));
         // The grid still holds the whole list, down to its last row.
-        QAbstractItemModel *model = child<QTableView>(w, "DataGrid1")->model();
+        QAbstractItemModel *model = w.grid()->model();
         QVERIFY(!model->index(model->rowCount() - 1, 1).data().toString().isEmpty());
         fx.clearMessages();
-        click(w, "cmd_reset");
+        w.click("cmd_reset");
         QVERIFY(fx.messages.isEmpty());
-        QCOMPARE(child<QTableView>(w, "DataGrid1")->model()->rowCount(),
+        QCOMPARE(w.grid()->model()->rowCount(),
                  values(fx, QStringLiteral("select count(*) from %1").arg(table)).value(0).toInt());
     }
     fx.close(window);

@@ -21,6 +21,12 @@
 using testsupport::Fixture;
 
 namespace {
+// Timer1 of the splash runs out.
+void tick(QWidget *splash)
+{
+    QMetaObject::invokeMethod(splash->findChild<QTimer *>(QStringLiteral("Timer1")), "timeout");
+}
+
 // The text a menu draws for a caption: "&&" is one ampersand, a single "&" only marks the key.
 QString shownText(const QString &caption)
 {
@@ -132,7 +138,7 @@ void TestShell::splashToMain()
     Fixture fx(screen);
     QPointer<shell::StartWindow> splash = new shell::StartWindow;
     splash->show();
-    splash->Timer1_Timer();
+    tick(splash);
     QPointer<shell::MainWindow> main = splash->mainWindow();
     QVERIFY(main);
     QCOMPARE(fx.messages.size(), warnings);
@@ -160,9 +166,9 @@ void TestShell::timerOpensMainOnceEvenDuringWarning()
     fx.replace(seams::messageBox, [&](QWidget *, const seams::MessageRecord &r) {
         fx.messages << r;
         ++ticksDuringWarning;
-        splash->Timer1_Timer();
+        tick(splash);
     });
-    splash->Timer1_Timer();
+    tick(splash);
     QCOMPARE(ticksDuringWarning, 1);
     QPointer<shell::MainWindow> main = splash ? splash->mainWindow() : nullptr;
     QVERIFY(main);
@@ -192,7 +198,7 @@ void TestShell::fillsScreenWithoutWindowManager()
     Fixture fx;
     fx.replace(seams::windowManager, [] { return false; });
     QPointer<shell::StartWindow> splash = new shell::StartWindow;
-    splash->Timer1_Timer();
+    tick(splash);
     QPointer<shell::MainWindow> main = splash->mainWindow();
     QVERIFY(main && main->isVisible());
     // The headless platform draws a pretend frame around a maximized window; the size tells.
@@ -263,6 +269,8 @@ void TestShell::menuTree()
         {"", "sicherung", "Datenverwaltung", ""},
         {"sicherung", "sichern", "Backup", "Ctrl+B"},
         {"sicherung", "rescue", "Wiederherstellung", "Ctrl+W"},
+        {"sicherung", "adifexport", "ADIF-Export ...", ""},
+        {"sicherung", "adifimport", "ADIF-Import ...", ""},
         {"", "alph", "Alphabet", ""},
         {"", "about", "?", ""},
     };

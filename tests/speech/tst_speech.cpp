@@ -1,4 +1,4 @@
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
 #include "core/speech/Voice.h"
 #include "shell/MainWindow.h"
@@ -21,8 +21,8 @@
 #include <QTimer>
 
 using speech::SpeakResult;
-using testsupport::child;
 using testsupport::Fixture;
+using testsupport::Window;
 
 Q_DECLARE_METATYPE(SpeakResult::Status)
 
@@ -89,10 +89,8 @@ private:
     bool m_stopped = false;
 };
 
-QPushButton *button(QWidget *w, const QString &name) { return child<QPushButton>(w, name); }
-void click(QWidget *w, const QString &name) { QTest::mouseClick(button(w, name), Qt::LeftButton); }
-QListWidget *voicesOf(QWidget *w) { return child<QListWidget>(w, QStringLiteral("Voicecb")); }
-FakeVoice *fakeOf(QWidget *w) { return w->findChild<FakeVoice *>(); }
+QListWidget *voicesOf(const testsupport::Window &w) { return w.get<QListWidget>(QStringLiteral("Voicecb")); }
+FakeVoice *fakeOf(const testsupport::Window &w) { return w.w->findChild<FakeVoice *>(); }
 } // namespace
 
 class TestSpeech : public QObject {
@@ -195,12 +193,13 @@ void TestSpeech::buttons()
     QFETCH(QString, label);
 
     m_fx->mainWindow()->show(); // laid out, for the labels' places
-    QWidget *w = m_fx->open(QStringLiteral("frm_speech"));
+    const Window board = m_fx->open(QStringLiteral("frm_speech"));
+    QWidget *w = board.w;
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QStringLiteral("Funker Alphabet"));
     QCOMPARE(w->findChildren<QPushButton *>().size(), 56);
-    QCOMPARE(child<QGroupBox>(w, QStringLiteral("Frame1"))->title(), QStringLiteral("SpeechEngine Wählen"));
-    QPushButton *b = button(w, name);
+    QCOMPARE(board.get<QGroupBox>(QStringLiteral("Frame1"))->title(), QStringLiteral("SpeechEngine Wählen"));
+    QPushButton *b = board.get<QPushButton>(name);
     QVERIFY(b);
     QCOMPARE(b->text(), caption);
     QWidget *holder = b->parentWidget();
@@ -209,7 +208,7 @@ void TestSpeech::buttons()
     QCOMPARE(holder == w ? QString() : holder->objectName(), frame);
     if (!label.isEmpty()) {
         // Beside its own letter: on the same line, just to the right of it.
-        auto *l = child<QLabel>(w, label.section(u'=', 0, 0));
+        auto *l = board.get<QLabel>(label.section(u'=', 0, 0));
         QVERIFY(l);
         QCOMPARE(l->text(), label.section(u'=', 1));
         const QRect br(b->mapTo(w, QPoint()), b->size()), lr(l->mapTo(w, QPoint()), l->size());
@@ -217,11 +216,11 @@ void TestSpeech::buttons()
         QVERIFY(lr.left() > br.right() && lr.left() - br.right() < 15);
     }
 
-    click(w, name);
+    board.click(name);
     QCOMPARE(m_stage.spoken, spoken.isNull() ? QStringList() : QStringList{spoken});
     QVERIFY(m_fx->messages.isEmpty());
     if (spoken.isNull())
-        QCOMPARE(child<QLineEdit>(w, QStringLiteral("txt_inhalt"))->text(), QString());
+        QCOMPARE(board.text(QStringLiteral("txt_inhalt")), QString());
 }
 
 // clang-format off
@@ -253,12 +252,10 @@ void TestSpeech::textBoxes()
     QFETCH(QStringList, clicks);
     QFETCH(QStringList, spoken);
 
-    QWidget *w = m_fx->open(QStringLiteral("frm_speech"));
-    auto *edit = child<QLineEdit>(w, box);
-    edit->clear();
-    QTest::keyClicks(edit, typed);
+    const Window w = m_fx->open(QStringLiteral("frm_speech"));
+    w.type(box, typed);
     for (const QString &name : clicks)
-        click(w, name);
+        w.click(name);
     QCOMPARE(m_stage.spoken, spoken);
 }
 
@@ -286,7 +283,7 @@ void TestSpeech::voiceList()
     QFETCH(QList<int>, selections);
     QFETCH(int, speaker);
 
-    QWidget *w = m_fx->open(QStringLiteral("frm_speech"));
+    const Window w = m_fx->open(QStringLiteral("frm_speech"));
     QListWidget *list = voicesOf(w);
     QStringList entries;
     for (int i = 0; i < list->count(); ++i)
@@ -303,7 +300,7 @@ void TestSpeech::voiceList()
     }
     QCOMPARE(list->currentRow(), row);
     QCOMPARE(m_stage.selections, selections);
-    click(w, QStringLiteral("cmd_k"));
+    w.click(QStringLiteral("cmd_k"));
     QCOMPARE(m_stage.spokenBy, QList<int>{speaker});
     QVERIFY(m_fx->messages.isEmpty());
 }
@@ -311,8 +308,8 @@ void TestSpeech::voiceList()
 void TestSpeech::noVoiceInstalled()
 {
     m_stage.voices.clear();
-    QWidget *w = m_fx->open(QStringLiteral("frm_speech"));
-    QVERIFY(w);
+    const Window w = m_fx->open(QStringLiteral("frm_speech"));
+    QVERIFY(w.w);
     QListWidget *list = voicesOf(w);
     QCOMPARE(list->count(), 1);
     QCOMPARE(list->item(0)->text(), QStringLiteral("(keine Stimme verfügbar)"));
@@ -323,11 +320,11 @@ void TestSpeech::noVoiceInstalled()
 
     // Each speaking button says so, once per click; clearing the text line still works.
     for (const char *name : {"cmd_a", "cmd_null", "Command1", "cmd_talk"})
-        click(w, QString::fromLatin1(name));
+        w.click(QString::fromLatin1(name));
     QCOMPARE(m_fx->messageTexts(), QStringList(4, kNoVoice));
     QCOMPARE(m_fx->messages[0].icon, QMessageBox::Critical);
-    click(w, QStringLiteral("cmd_neu"));
-    QCOMPARE(child<QLineEdit>(w, QStringLiteral("txt_inhalt"))->text(), QString());
+    w.click(QStringLiteral("cmd_neu"));
+    QCOMPARE(w.text(QStringLiteral("txt_inhalt")), QString());
     QCOMPARE(m_fx->messages.size(), 4);
     QVERIFY(m_stage.spoken.isEmpty());
     QVERIFY(m_stage.selections.isEmpty());
@@ -362,13 +359,13 @@ void TestSpeech::outcomes()
     QFETCH(QStringList, spoken);
     QFETCH(QString, message);
 
-    QWidget *w = m_fx->open(QStringLiteral("frm_speech"));
+    const Window w = m_fx->open(QStringLiteral("frm_speech"));
     m_stage.result = {status, detail};
     m_stage.whileSpeaking = [w] {
-        click(w, QStringLiteral("cmd_b"));
-        click(w, QStringLiteral("cmd_c"));
+        w.click(QStringLiteral("cmd_b"));
+        w.click(QStringLiteral("cmd_c"));
     };
-    click(w, QStringLiteral("cmd_a"));
+    w.click(QStringLiteral("cmd_a"));
     QCOMPARE(m_stage.spoken, spoken);
     QCOMPARE(m_stage.maxDepth, 1); // never one text over another
     QCOMPARE(m_fx->messageTexts(), message.isEmpty() ? QStringList() : QStringList{message});
@@ -377,7 +374,7 @@ void TestSpeech::outcomes()
     // The board is usable again afterwards.
     m_stage.result = {};
     m_fx->clearMessages();
-    click(w, QStringLiteral("cmd_z"));
+    w.click(QStringLiteral("cmd_z"));
     QCOMPARE(m_stage.spoken.last(), QStringLiteral("ZULU"));
     QVERIFY(m_fx->messages.isEmpty());
 }
@@ -408,9 +405,9 @@ void TestSpeech::closeWhileSpeaking()
             shell::WindowRegistry::instance().close(QStringLiteral("frm_speech"));
         else
             main->trigger(QStringLiteral("end"));
-        click(w, QStringLiteral("cmd_b")); // a click that was still on its way
+        Window(w).click(QStringLiteral("cmd_b")); // a click that was still on its way
     };
-    click(w, QStringLiteral("Command3"));
+    Window(w).click(QStringLiteral("Command3"));
     QVERIFY(w); // still there when its handler returns
     QCOMPARE(m_stage.stops, 1);
     QCOMPARE(m_stage.spoken.size(), 1); // neither the waiting text nor anything after the stop

@@ -7,9 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTest>
-#include <sqlite3.h>
 
 namespace testsupport {
 namespace {
@@ -23,27 +21,17 @@ public:
 };
 } // namespace
 
-QString Fixture::builtFile(const QString &file) { return QDir(QStringLiteral(KW_DATA_DIR)).filePath(file); }
-
-Fixture::Fixture(QSize screenSize, bool copyDatabases) : m_oldCwd(QDir::currentPath())
+Fixture::Fixture(QSize screenSize, bool copyDatabases) : DataFolder(copyDatabases), m_oldCwd(QDir::currentPath())
 {
     m_seams.replace(seams::today, [] { return fixedDate; });
     m_seams.replace(seams::screen, [screenSize] { return screenSize; });
     // The program's directory is the working folder too, never the folder of the built files.
-    m_seams.replace(seams::programDir, [this] { return m_dir.path(); });
+    m_seams.replace(seams::programDir, [this] { return dir(); });
     m_seams.replace(seams::messageBox, [this](QWidget *, const seams::MessageRecord &r) { messages << r; });
     // No test speaks through the system's voice unless it asks for it: a speech service started
     // on a machine without sound can outlive the test.
     m_seams.replace(seams::voice, []() -> speech::Voice * { return new SilentVoice; });
-    if (copyDatabases) {
-        for (const QString file : {QStringLiteral("Frequenzen.quorvel"), QStringLiteral("Frequenzen1.quorvel")}) {
-            const QString target = m_dir.filePath(file);
-            if (!QFile::copy(builtFile(file), target))
-                QTest::qFail(qPrintable("cannot copy " + builtFile(file)), __FILE__, __LINE__);
-            QFile::setPermissions(target, QFile::permissions(target) | QFile::WriteOwner);
-        }
-    }
-    QDir::setCurrent(m_dir.path());
+    QDir::setCurrent(dir());
 }
 
 Fixture::~Fixture()
@@ -78,37 +66,6 @@ void Fixture::close(const QString &name)
 {
     shell::WindowRegistry::instance().close(name);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-bool execSql(const QString &file, const QString &sql)
-{
-    sqlite3 *db = nullptr;
-    char *error = nullptr;
-    const bool ok = sqlite3_open(QFile::encodeName(file).constData(), &db) == SQLITE_OK
-                    && sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error) == SQLITE_OK;
-    if (error)
-        qWarning("%s", error);
-    sqlite3_free(error);
-    sqlite3_close(db);
-    return ok;
-}
-
-QStringList sqlColumn(const QString &file, const QString &sql, int column)
-{
-    QStringList out;
-    sqlite3 *db = nullptr;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK
-        && sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &stmt, nullptr) == SQLITE_OK) {
-        const int c = column < 0 ? sqlite3_column_count(stmt) + column : column;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(stmt, c));
-            out << (text ? QString::fromUtf8(text) : QString());
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return out;
 }
 
 bool germanLess(const QString &a, const QString &b)

@@ -83,7 +83,7 @@ QString TableWriter::run(const QString &sql, const EditBuffer::Values &values, s
         statement.bind(index, *id);
     const int rc = statement.ok() ? statement.run() : statement.resultCode();
     if (rc != SQLITE_DONE)
-        return what + QLatin1Char(' ') + sql::engineMessage(rc);
+        return what + QLatin1Char(' ') + sql::engineMessage(rc, m_db->systemErrno());
     return {};
 }
 

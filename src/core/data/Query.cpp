@@ -21,8 +21,21 @@ Query &Query::whereContains(const QString &column, const QString &text, const QS
 
 Query &Query::orderBy(const QString &column)
 {
-    m_order = column;
+    m_order = column.isEmpty() ? Order{} : Order{sortKeySql(column), {column}, {}};
     return *this;
+}
+
+Query &Query::orderBy(Order order)
+{
+    m_order = std::move(order);
+    return *this;
+}
+
+Query Query::withoutIndex() const
+{
+    Query query = *this;
+    query.m_order.index.clear();
+    return query;
 }
 
 QString Query::text() const
@@ -41,27 +54,33 @@ QString Query::text() const
     }
     if (m_filter)
         sql += QStringLiteral(" where %1 %2 ").arg(m_filter->column, m_filter->keyword) + sqlText(m_filter->pattern);
-    if (!m_order.isEmpty())
-        sql += QStringLiteral(" order by %1 asc").arg(m_order);
+    if (!m_order.columns.isEmpty())
+        sql += QStringLiteral(" order by %1 asc").arg(m_order.columns.first());
     return sql;
 }
 
-QString Query::engineSql(const QString &extraCondition, bool reverse, const QString &select) const
+QString Query::engineSql() const { return engineSql(Select{}); }
+
+QString Query::engineSql(const Select &select) const
 {
-    QString sql = QStringLiteral("select %1 from ").arg(select) + quotedName(m_table);
+    QString sql = QStringLiteral("select %1 from %2").arg(select.columns, quotedName(m_table));
+    if (select.byIndex && !m_order.index.isEmpty())
+        sql += QStringLiteral(" indexed by ") + quotedName(m_order.index);
     QStringList conditions;
     if (m_filter)
         conditions << quotedName(m_filter->column) + QStringLiteral(" like ?1");
-    if (!extraCondition.isEmpty())
-        conditions << extraCondition;
+    if (!select.condition.isEmpty())
+        conditions << select.condition;
     if (!conditions.isEmpty())
         sql += QStringLiteral(" where ") + conditions.join(QStringLiteral(" and "));
-    const QString direction = reverse ? QStringLiteral(" desc") : QString();
-    if (m_order.isEmpty())
-        sql += QStringLiteral(" order by rowid") + direction;
-    else
-        sql += QStringLiteral(" order by %1%3, %2%3, rowid%3").arg(sortKeySql(m_order), quotedName(m_order), direction);
-    return sql;
+    const QString direction = select.reversed ? QStringLiteral(" desc") : QString();
+    QStringList terms;
+    if (!m_order.key.isEmpty())
+        terms << m_order.key + direction;
+    for (const QString &column : m_order.columns)
+        terms << quotedName(column) + direction;
+    terms << QStringLiteral("rowid") + direction;
+    return sql + QStringLiteral(" order by ") + terms.join(QStringLiteral(", "));
 }
 
 QString quotedName(const QString &name)

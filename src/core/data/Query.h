@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace data {
@@ -11,6 +12,22 @@ namespace data {
 // a German reader expects.
 class Query {
 public:
+    // How the rows are ordered: by a key of built-in functions, ties broken by columns, then by the
+    // row id; optionally served by one index of the file whose columns these are, in this order.
+    struct Order {
+        QString key;         // an SQL expression
+        QStringList columns; // the first is the column the query text names
+        QString index;       // empty: the engine picks its way
+    };
+
+    // What engineSql() selects, and how.
+    struct Select {
+        QString columns = QStringLiteral("*");
+        QString condition; // a further condition, may be empty
+        bool reversed = false;
+        bool byIndex = true; // walk the order's index; off where the condition picks the rows by id
+    };
+
     // How the table is written in the text: "from umbau", "from [Umbau]" or "from[Kontakt]".
     enum class From { Bare, Bracketed, Tight };
 
@@ -27,28 +44,30 @@ public:
     Query &where(const QString &column, const QString &pattern, const QString &keyword = QStringLiteral("Like"));
     // where COLUMN Like '%TEXT%': the contains-pattern search
     Query &whereContains(const QString &column, const QString &text, const QString &keyword = QStringLiteral("Like"));
-    // order by COLUMN asc
+    // order by COLUMN asc: the German sort key of the column, then the column (empty: no order)
     Query &orderBy(const QString &column);
+    Query &orderBy(Order order);
 
     bool isNull() const { return m_table.isEmpty(); }
     const QString &table() const { return m_table; }
     const std::optional<Filter> &filter() const { return m_filter; }
-    const QString &orderColumn() const { return m_order; }
+    const Order &order() const { return m_order; }
+    QString orderColumn() const { return m_order.columns.value(0); }
+    // The same query without the index of its order (the file lacks it).
+    Query withoutIndex() const;
 
     // The query text, the user's text inside an SQL literal with its apostrophes doubled.
     QString text() const;
 
-    // The statement the engine runs: select (all columns unless given) from the table, the filter as like(?1), then
-    // extra (a further condition, may be empty), ordered by the German sort key of the order
-    // column (or by rowid without one), descending when reverse is set.
-    QString engineSql(const QString &extraCondition = {}, bool reverse = false,
-                      const QString &select = QStringLiteral("*")) const;
+    // The statement the engine runs: the filter as like(?1), the order (or rowid without one).
+    QString engineSql(const Select &select) const;
+    QString engineSql() const;
 
 private:
     QString m_table;
     From m_from = From::Bracketed;
     std::optional<Filter> m_filter;
-    QString m_order;
+    Order m_order;
 };
 
 // An identifier in double quotes, inner quotes doubled.

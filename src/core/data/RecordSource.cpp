@@ -45,7 +45,7 @@ bool RecordSource::fail(const QString &message)
 
 bool RecordSource::failEngine(const QString &what, int resultCode)
 {
-    return fail(what + QLatin1Char(' ') + sql::engineMessage(resultCode));
+    return fail(what + QLatin1Char(' ') + sql::engineMessage(resultCode, m_db.systemErrno()));
 }
 
 bool RecordSource::open(const QString &fileName, Mode mode)
@@ -53,15 +53,26 @@ bool RecordSource::open(const QString &fileName, Mode mode)
     close();
     m_fileName = fileName;
     if (!QFileInfo(fileName).isFile())
-        return fail(QStringLiteral("Die Datei %1 wurde nicht gefunden.").arg(fileName));
+        return fail(QStringLiteral("Die Datei %1 wurde nicht gefunden. Bitte die Datei in den Programmordner legen "
+                                   "und das Fenster neu öffnen.")
+                        .arg(fileName));
     const auto access = mode == Mode::ReadOnly ? sql::Database::Access::ReadOnly : sql::Database::Access::ReadWrite;
-    if (m_db.open(fileName, access, kBusyMs) != SQLITE_OK)
-        return fail(QStringLiteral("Die Datei %1 kann nicht geöffnet werden.").arg(fileName));
-    // A file that is not a database opens fine and fails at its first statement.
+    int rc = m_db.open(fileName, access, kBusyMs);
+    // A file that is not a database opens fine and fails at its first statement, which waits for
+    // another program's lock like every other access.
     QStringList tables;
-    if (m_db.column(QStringLiteral("select count(*) from sqlite_master"), &tables) != SQLITE_OK) {
+    if (rc == SQLITE_OK)
+        rc = m_db.column(QStringLiteral("select count(*) from sqlite_master"), &tables);
+    if (rc == SQLITE_OK && tables.value(0) == QLatin1String("0")) {
         m_db.close();
-        return fail(QStringLiteral("Die Datei %1 ist beschädigt oder keine Datenbank dieses Programms.").arg(fileName));
+        return fail(QStringLiteral("Die Datei %1 ist leer: sie enthält keine Tabellen und ist keine Datenbank dieses "
+                                   "Programms.")
+                        .arg(fileName));
+    }
+    if (rc != SQLITE_OK) {
+        const int errorNumber = m_db.systemErrno();
+        m_db.close();
+        return fail(openFailure(fileName, rc, errorNumber));
     }
     if (!registerLike(m_db.handle())
         || sqlite3_create_function(m_db.handle(), "kw_collect", 1, SQLITE_UTF8, m_collector.get(), nullptr,
@@ -71,16 +82,34 @@ bool RecordSource::open(const QString &fileName, Mode mode)
         return fail(QStringLiteral("Die Suche kann für die Datei %1 nicht eingerichtet werden.").arg(fileName));
     }
     if (mode == Mode::ReadWrite) {
-        if (const int rc = m_db.makeDurable(); rc != SQLITE_OK) {
+        if (rc = m_db.makeDurable(); rc != SQLITE_OK) {
+            const int errorNumber = m_db.systemErrno();
             m_db.close();
             return fail(QStringLiteral("Die Datei %1 kann nicht so geöffnet werden, dass jede Änderung sofort sicher "
                                        "gespeichert wird. ")
                             .arg(fileName)
-                        + sql::engineMessage(rc));
+                        + sql::engineMessage(rc, errorNumber));
         }
     }
     m_error.clear();
     return true;
+}
+
+QString RecordSource::openFailure(const QString &fileName, int resultCode, int errorNumber)
+{
+    switch (resultCode & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("Die Datei %1 wird gerade von einem anderen Programm benutzt und bleibt gesperrt. Bitte "
+                              "das andere Programm beenden und das Fenster neu öffnen.")
+            .arg(fileName);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Die Datei %1 ist beschädigt oder keine Datenbank dieses Programms.").arg(fileName);
+    default:
+        return QStringLiteral("Die Datei %1 kann nicht geöffnet werden. ").arg(fileName)
+               + sql::engineMessage(resultCode, errorNumber);
+    }
 }
 
 void RecordSource::close()
@@ -94,30 +123,42 @@ void RecordSource::close()
     m_edits.clear();
 }
 
-void RecordSource::ensureSortIndex(const QString &table, const QString &column)
+void RecordSource::upgrade(const QString &statements)
 {
-    if (!isOpen() || m_db.isReadOnly())
-        return;
-    m_db.exec(QStringLiteral("create index if not exists %1 on %2 (%3, %4)")
-                  .arg(quotedName(table + QStringLiteral("_sort_") + column), quotedName(table), sortKeySql(column),
-                       quotedName(column)));
+    if (isOpen() && !m_db.isReadOnly())
+        m_db.exec(statements);
 }
 
-std::unique_ptr<Result> RecordSource::run(const Query &query, QStringList *columns)
+std::unique_ptr<Result> RecordSource::run(const Query &asked, QStringList *columns)
 {
-    if (query.isNull()) {
+    if (asked.isNull()) {
         fail(QStringLiteral("Die Abfrage ist leer."));
         return nullptr;
     }
+    const Query query = usable(asked);
     // The columns, from the statement that reads the rows.
     sql::Statement probe = m_db.prepare(query.engineSql() + QStringLiteral(" limit 0"));
     if (!probe.ok()) {
-        failEngine(QStringLiteral("Die Abfrage kann nicht ausgeführt werden."), probe.resultCode());
+        sql::Statement table = m_db.prepare(QStringLiteral("select 1 from sqlite_master where type in ('table', "
+                                                           "'view') and name = ? collate nocase"));
+        table.bind(1, query.table());
+        if ((probe.resultCode() & 0xff) == SQLITE_ERROR && table.ok() && !table.next())
+            fail(QStringLiteral("In der Datei %1 fehlt die Tabelle „%2“.").arg(m_fileName, query.table()));
+        else
+            failEngine(QStringLiteral("Die Abfrage kann nicht ausgeführt werden."), probe.resultCode());
         return nullptr;
     }
     for (int c = 0; c < probe.columnCount(); ++c)
         *columns << probe.columnName(c);
-
+    TableReader reader(&m_db, query, *columns);
+    std::vector<qint64> ids;
+    // With an index that holds the order and the searched column, one pass over it tests every
+    // row and hands out the hits in order, wherever they fall in it.
+    if (query.filter() && !query.order().index.isEmpty()) {
+        if (!collectIds(query, query.engineSql({.columns = QStringLiteral("rowid")}), &ids))
+            return nullptr;
+        return idResult(std::move(reader), std::move(ids));
+    }
     // The exact count. With a filter every row is tested anyway: one scan counts and keeps the
     // ids of the first hits; a small result is then put in order by those ids alone.
     const QString table = quotedName(query.table());
@@ -128,27 +169,49 @@ std::unique_ptr<Result> RecordSource::run(const Query &query, QStringList *colum
     if (query.filter())
         counting.bind(1, query.filter()->pattern);
     *m_collector = {};
-    int rc = counting.step();
+    const int rc = counting.step();
     if (rc != SQLITE_ROW) {
         failEngine(QStringLiteral("Die Daten können nicht gelesen werden."), rc);
         return nullptr;
     }
     const qint64 count = counting.integer(0);
-    TableReader reader(&m_db, query, *columns);
     if (count > kSmall)
         return windowedResult(std::move(reader), int(count));
-
-    const Query unfiltered = Query(query.table()).orderBy(query.orderColumn());
-    const QString hits = query.filter() ? QStringLiteral("rowid in (%1)").arg(idList(m_collector->ids)) : QString();
-    sql::Statement ordering = m_db.prepare(unfiltered.engineSql(hits, false, QStringLiteral("rowid")));
-    std::vector<qint64> ids;
-    while ((rc = ordering.step()) == SQLITE_ROW)
-        ids.push_back(ordering.integer(0));
-    if (rc != SQLITE_DONE) {
-        failEngine(QStringLiteral("Die Daten können nicht gelesen werden."), rc);
+    const Query unfiltered = Query(query.table()).orderBy(query.order());
+    const QString ordering =
+        query.filter()
+            ? unfiltered.engineSql({.columns = QStringLiteral("rowid"),
+                                    .condition = QStringLiteral("rowid in (%1)").arg(idList(m_collector->ids)),
+                                    .byIndex = false})
+            : unfiltered.engineSql({.columns = QStringLiteral("rowid")});
+    if (!collectIds(unfiltered, ordering, &ids))
         return nullptr;
-    }
     return idResult(std::move(reader), std::move(ids));
+}
+
+bool RecordSource::collectIds(const Query &query, const QString &sql, std::vector<qint64> *ids)
+{
+    sql::Statement statement = m_db.prepare(sql);
+    if (query.filter())
+        statement.bind(1, query.filter()->pattern);
+    int rc;
+    while ((rc = statement.step()) == SQLITE_ROW)
+        ids->push_back(statement.integer(0));
+    if (rc != SQLITE_DONE)
+        return failEngine(QStringLiteral("Die Daten können nicht gelesen werden."), rc);
+    return true;
+}
+
+Query RecordSource::usable(const Query &query) const
+{
+    // A file of an earlier version may lack the index of the order: the engine finds its own way.
+    const QString index = query.order().index;
+    if (index.isEmpty())
+        return query;
+    sql::Statement statement =
+        m_db.prepare(QStringLiteral("select 1 from sqlite_master where type = 'index' and name = ?"));
+    statement.bind(1, index);
+    return statement.next() ? query : query.withoutIndex();
 }
 
 bool RecordSource::refresh()
@@ -361,7 +424,8 @@ bool RecordSource::forEachRow(const std::function<bool(const RowReader &)> &visi
 {
     if (!isOpen())
         return fail(m_error.isEmpty() ? kNotOpen : m_error);
-    sql::Statement statement = m_db.prepare(m_query.engineSql());
+    const Query query = usable(m_query);
+    sql::Statement statement = m_db.prepare(query.engineSql());
     if (!statement.ok())
         return failEngine(QStringLiteral("Die Daten können nicht gelesen werden."), statement.resultCode());
     if (m_query.filter())

@@ -55,9 +55,9 @@ public:
     // How long a write waits for another program's lock before it fails.
     void setBusyTimeout(int milliseconds) { m_db.setBusyTimeout(milliseconds); }
 
-    // Creates the index the German order of a column needs, where the file lacks it (logbook
-    // files from earlier versions). Does nothing on a file that cannot be written.
-    void ensureSortIndex(const QString &table, const QString &column);
+    // Brings a file of an earlier version up to date (its indexes): runs the statements unless the
+    // file cannot be written, where the queries find their way without.
+    void upgrade(const QString &statements);
 
     // Runs the query; the first row becomes current. Pending edits are saved first, as on any
     // move; when that fails, nothing is run and the edits stay pending.
@@ -115,7 +115,10 @@ private:
 
     bool fail(const QString &message);
     bool failEngine(const QString &what, int resultCode);
-    std::unique_ptr<Result> run(const Query &query, QStringList *columns);
+    static QString openFailure(const QString &fileName, int resultCode, int errorNumber);
+    std::unique_ptr<Result> run(const Query &asked, QStringList *columns);
+    bool collectIds(const Query &query, const QString &sql, std::vector<qint64> *ids);
+    Query usable(const Query &query) const;
     const Row *row(int position) const;
     void endEdits(EditState before);
     QString writeRefusal(const TableWriter &writer) const;

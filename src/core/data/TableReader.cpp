@@ -65,8 +65,8 @@ bool TableReader::readWindow(int offset, int limit, bool reversed, const std::ve
                              std::vector<Row> *rows) const
 {
     const QString exclusion = excluded.empty() ? QString() : QStringLiteral("rowid not in (%1)").arg(idList(excluded));
-    const QString sql =
-        m_query.engineSql(exclusion, reversed) + QStringLiteral(" limit %1 offset %2").arg(limit).arg(offset);
+    const QString sql = m_query.engineSql({.condition = exclusion, .reversed = reversed})
+                        + QStringLiteral(" limit %1 offset %2").arg(limit).arg(offset);
     if (!read(sql, true, rows))
         return false;
     if (reversed)

@@ -1,7 +1,10 @@
 #include "core/exchange/AdifText.h"
 
 #include <QList>
+#include <algorithm>
 #include <array>
+#include <vector>
+#include <cstring>
 
 namespace exchange {
 namespace {
@@ -93,33 +96,43 @@ QString asciiOf(const QString &text)
 {
     if (isAscii(text))
         return text;
-    QString ascii;
-    ascii.reserve(text.size());
+    // Written straight into the result, with room for every German letter as two.
+    QString ascii(2 * text.size() + 8, Qt::Uninitialized);
+    qsizetype size = 0;
+    auto put = [&](QStringView part) {
+        if (size + part.size() > ascii.size())
+            ascii.resize(2 * (size + part.size()));
+        std::copy(part.begin(), part.end(), ascii.data() + size);
+        size += part.size();
+    };
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c.unicode() < 0x80) {
-            ascii += c;
+        if (c.unicode() < 0x80 && size < ascii.size()) {
+            ascii.data()[size++] = c;
         } else if (c.isHighSurrogate() && i + 1 < text.size()) {
-            ascii += u'?';
+            put(u"?");
             ++i;
         } else {
-            ascii += transliterated(c);
+            put(c.unicode() < 0x80 ? QStringView(&text.constData()[i], 1) : QStringView(transliterated(c)));
         }
     }
+    ascii.resize(size);
     return ascii;
 }
 
 bool xmlCarries(QStringView text)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x20 && c != 0x9 && c != 0xA && c != 0xD)
+    const char16_t *c = text.utf16(), *end = c + text.size();
+    for (; c != end; ++c) {
+        if (*c >= 0x20 && *c < 0xD800)
+            continue;
+        if (*c < 0x20 && *c != 0x9 && *c != 0xA && *c != 0xD)
             return false;
-        if (QChar::isHighSurrogate(c)) {
-            if (i + 1 >= text.size() || !text[i + 1].isLowSurrogate())
+        if (QChar::isHighSurrogate(*c)) {
+            if (c + 1 == end || !QChar::isLowSurrogate(c[1]))
                 return false;
-            ++i;
-        } else if (QChar::isLowSurrogate(c) || c == 0xFFFE || c == 0xFFFF) {
+            ++c;
+        } else if (QChar::isLowSurrogate(*c) || *c == 0xFFFE || *c == 0xFFFF) {
             return false;
         }
     }
@@ -139,16 +152,37 @@ QString withoutXmlForbidden(const QString &text)
 
 std::optional<AdifMode> adifModeOf(const QString &modulation)
 {
-    const QString m = modulation.trimmed().toUpper();
-    if (m.isEmpty())
+    struct Name {
+        const char *name;
+        AdifMode mode;
+    };
+    static const std::vector<Name> names = [] { // the modes and submodes, in the order of strcmp
+        std::vector<Name> n;
+        for (const char *mode : kModes)
+            n.push_back({mode, {QString::fromLatin1(mode), {}}});
+        for (const Submode &s : kSubmodes)
+            n.push_back({s.submode, {QString::fromLatin1(s.mode), QString::fromLatin1(s.submode)}});
+        std::sort(n.begin(), n.end(), [](const Name &a, const Name &b) { return std::strcmp(a.name, b.name) < 0; });
+        return n;
+    }();
+    // In capitals; letters beyond ASCII may turn into ASCII ones there.
+    QStringView m = QStringView(modulation).trimmed();
+    QString folded;
+    if (!isAscii(m)) {
+        folded = m.toString().toUpper();
+        m = folded;
+    }
+    char upper[16];
+    if (m.isEmpty() || m.size() >= qsizetype(sizeof upper) || !isAscii(m))
         return std::nullopt;
-    for (const char *mode : kModes)
-        if (m == QLatin1String(mode))
-            return AdifMode{m, {}};
-    for (const Submode &s : kSubmodes)
-        if (m == QLatin1String(s.submode))
-            return AdifMode{QString::fromLatin1(s.mode), m};
-    return std::nullopt;
+    for (qsizetype i = 0; i < m.size(); ++i)
+        upper[i] = char(QChar::toUpper(m[i].unicode()));
+    upper[m.size()] = 0;
+    const auto found = std::lower_bound(names.begin(), names.end(), upper,
+                                        [](const Name &n, const char *key) { return std::strcmp(n.name, key) < 0; });
+    if (found == names.end() || std::strcmp(found->name, upper) != 0)
+        return std::nullopt;
+    return found->mode;
 }
 
 } // namespace exchange

@@ -55,15 +55,23 @@ const std::vector<QByteArray> &appFields()
 std::vector<AdifField> fieldsOfContact(const Contact &contact, Book book, Format format, LocalClock &clock)
 {
     std::vector<AdifField> fields;
-    fields.reserve(40);
-    fields.push_back({kBookField, book == Book::Local ? QStringLiteral("LOCAL") : QStringLiteral("DX")});
-    std::vector<AdifField> standardFields = standard::write(contact, book, format, clock);
+    fieldsOfContact(contact, book, format, clock, &fields);
+    return fields;
+}
+
+void fieldsOfContact(const Contact &contact, Book book, Format format, LocalClock &clock,
+                     std::vector<AdifField> *fields)
+{
+    static const QString local = QStringLiteral("LOCAL"), dx = QStringLiteral("DX");
+    fields->clear();
+    fields->push_back({kBookField, book == Book::Local ? local : dx});
+    standard::write(contact, book, format, clock, fields);
     // What the standard fields alone would give back (date and time aside: those depend on the
-    // time zone of the reader and always travel in the program's own fields too).
-    const standard::Read back = standard::read(standardFields, book, nullptr);
-    fields.insert(fields.end(), std::make_move_iterator(standardFields.begin()),
-                  std::make_move_iterator(standardFields.end()));
-    QStringList nulls;
+    // time zone of the reader and always travel in the program's own fields too); its memory
+    // is used again for the next contact of the thread.
+    thread_local standard::Read back;
+    standard::read(std::span(*fields).subspan(1), book, nullptr, &back);
+    QString nulls;
     const auto all = logbook::contactFields();
     for (size_t i = 0; i < all.size(); ++i) {
         const ContactField &f = all[i];
@@ -71,16 +79,15 @@ std::vector<AdifField> fieldsOfContact(const Contact &contact, Book book, Format
             continue;
         if (!contact[i]) {
             if (back.contact[i])
-                nulls << QLatin1String(f.adifApp);
+                nulls += (nulls.isEmpty() ? QString() : QStringLiteral(",")) + QLatin1String(f.adifApp);
         } else if (format == Format::Adx && !xmlCarries(*contact[i])) {
-            fields.push_back({appFields()[i] + kBase64Suffix, QString::fromLatin1(contact[i]->toUtf8().toBase64())});
+            fields->push_back({appFields()[i] + kBase64Suffix, QString::fromLatin1(contact[i]->toUtf8().toBase64())});
         } else {
-            fields.push_back({appFields()[i], *contact[i]});
+            fields->push_back({appFields()[i], *contact[i]});
         }
     }
     if (!nulls.isEmpty())
-        fields.push_back({kNullField, nulls.join(u',')});
-    return fields;
+        fields->push_back({kNullField, nulls});
 }
 
 namespace {
@@ -131,7 +138,8 @@ void applyOwnFields(const AdifRecord &record, Book book, Taken *taken, std::vect
 Taken contactOfRecord(const AdifRecord &record, Book book, LocalClock &clock)
 {
     Taken taken;
-    standard::Read read = standard::read(record.fields, book, &clock);
+    standard::Read read;
+    standard::read(record.fields, book, &clock, &read);
     taken.contact = std::move(read.contact);
     const Columns &k = columns();
     std::vector<bool> overridden(taken.contact.size(), false);

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <span>
 #include <vector>
 
 // A contact of the logbook and the fields of an ADIF record: the standard fields where a column
@@ -33,6 +34,9 @@ inline const QByteArray kNullField = appFieldOf("NULL");    // columns that are 
 // The fields of one contact. Reading them back (contactOfRecord) gives every column of the book
 // back as it was, character for character, NULL as NULL.
 std::vector<AdifField> fieldsOfContact(const Contact &contact, logbook::Book book, Format format, LocalClock &clock);
+// The same into fields, whose memory is used again.
+void fieldsOfContact(const Contact &contact, logbook::Book book, Format format, LocalClock &clock,
+                     std::vector<AdifField> *fields);
 
 struct Taken {
     Contact contact;
@@ -45,14 +49,15 @@ Taken contactOfRecord(const AdifRecord &record, logbook::Book book, LocalClock &
 
 // The standard fields of a contact and the way back (StandardFields.cpp).
 namespace standard {
-std::vector<AdifField> write(const Contact &contact, logbook::Book book, Format format, LocalClock &clock);
+// Adds the standard fields of the contact to out.
+void write(const Contact &contact, logbook::Book book, Format format, LocalClock &clock, std::vector<AdifField> *out);
 struct Read {
     Contact contact;
     std::vector<std::pair<int, QString>> errors; // column and what is wrong with its field
     std::vector<QByteArray> used;                // the fields read
 };
-// Without a clock the date and time are left out.
-Read read(const std::vector<AdifField> &fields, logbook::Book book, LocalClock *clock);
+// Without a clock the date and time are left out, and the fields read are not noted in used.
+void read(std::span<const AdifField> fields, logbook::Book book, LocalClock *clock, Read *read);
 } // namespace standard
 
 } // namespace exchange

@@ -56,10 +56,13 @@ constexpr std::array<Band, 33> kBands{{
 // What the CB radios of the finder can be set to, 11 m and the export bands around it.
 constexpr qint64 kCbLow = 25 * kMHz, kCbHigh = 30200 * kHz;
 
-bool onABand(qint64 hz) { return (hz >= kCbLow && hz <= kCbHigh) || !adifBand(hz).isEmpty(); }
+bool onABand(qint64 hz);
 
+// The digits of a number as typed, read without a copy of the text.
 struct Digits {
-    QString whole, fraction;
+    qint64 whole = 0;      // the digits before the decimal separator, groups joined
+    qsizetype wholeDigits = 0;
+    QStringView fraction;  // the digits after it
     bool hasSeparator = false;
 };
 
@@ -68,6 +71,17 @@ bool allDigits(QStringView s)
     for (QChar c : s)
         if (c < u'0' || c > u'9')
             return false;
+    return true;
+}
+
+// Adds the digits to a whole number; false when there are too many for one.
+bool addDigits(Digits *d, QStringView digits, qsizetype most)
+{
+    if (d->wholeDigits + digits.size() > most)
+        return false;
+    for (QChar c : digits)
+        d->whole = d->whole * 10 + (c.unicode() - u'0');
+    d->wholeDigits += digits.size();
     return true;
 }
 
@@ -83,21 +97,20 @@ std::optional<Digits> splitDigits(QStringView s)
         decimal = s.indexOf(u',');
     else if (points == 1)
         decimal = s.indexOf(u'.');
-    const QStringView whole = decimal < 0 ? s : s.left(decimal);
+    QStringView whole = decimal < 0 ? s : s.left(decimal);
     const QStringView fraction = decimal < 0 ? QStringView() : s.mid(decimal + 1);
-    QString wholeDigits;
-    const auto groups = whole.split(u'.');
-    for (qsizetype i = 0; i < groups.size(); ++i) {
-        if (groups[i].isEmpty() || !allDigits(groups[i]) || (i > 0 && groups[i].size() != 3))
+    for (bool first = true;; first = false) {
+        const qsizetype point = whole.indexOf(u'.');
+        const QStringView group = point < 0 ? whole : whole.left(point);
+        if (group.isEmpty() || !allDigits(group) || (!first && group.size() != 3) || !addDigits(&d, group, 12))
             return std::nullopt;
-        wholeDigits += groups[i];
+        if (point < 0)
+            break;
+        whole = whole.mid(point + 1);
     }
     if (decimal >= 0 && (fraction.isEmpty() || !allDigits(fraction)))
         return std::nullopt;
-    if (wholeDigits.size() > 12)
-        return std::nullopt;
-    d.whole = wholeDigits;
-    d.fraction = fraction.toString();
+    d.fraction = fraction;
     d.hasSeparator = decimal >= 0;
     return d;
 }
@@ -105,7 +118,7 @@ std::optional<Digits> splitDigits(QStringView s)
 // The value in hertz when the digits count in `unit` hertz; rounded to whole hertz.
 qint64 inHertz(const Digits &d, qint64 unit)
 {
-    qint64 hz = d.whole.toLongLong() * unit;
+    qint64 hz = d.whole * unit;
     qint64 scale = unit;
     for (qsizetype i = 0; i < d.fraction.size() && scale > 1; ++i) {
         scale /= 10;
@@ -116,16 +129,26 @@ qint64 inHertz(const Digits &d, qint64 unit)
     return hz;
 }
 
+const Band *bandOf(qint64 hz)
+{
+    for (const Band &b : kBands)
+        if (hz >= b.low && hz <= b.high)
+            return &b;
+    return nullptr;
+}
+
+bool onABand(qint64 hz) { return (hz >= kCbLow && hz <= kCbHigh) || bandOf(hz); }
+
+
 } // namespace
 
 std::optional<qint64> frequencyHz(QStringView text)
 {
-    QString t = text.trimmed().toString().toLower();
+    QStringView t = text.trimmed();
     qint64 unit = 0;
     for (const auto &[suffix, hz] : {std::pair{"mhz", kMHz}, std::pair{"khz", kHz}, std::pair{"hz", qint64(1)}}) {
-        if (t.endsWith(QLatin1String(suffix))) {
-            t.chop(qsizetype(qstrlen(suffix)));
-            t = t.trimmed();
+        if (t.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) {
+            t = t.chopped(qsizetype(qstrlen(suffix))).trimmed();
             unit = hz;
             break;
         }
@@ -141,7 +164,7 @@ std::optional<qint64> frequencyHz(QStringView text)
             return hz;
     }
     // Off every band: a number with decimals or below 1000 is most likely megahertz.
-    if (digits->hasSeparator || digits->whole.size() <= 3)
+    if (digits->hasSeparator || digits->wholeDigits <= 3)
         return inHertz(*digits, kMHz);
     return std::nullopt;
 }
@@ -151,28 +174,45 @@ std::optional<qint64> adifFrequencyHz(QStringView text)
     const QStringView t = text.trimmed();
     const qsizetype separator = t.indexOf(u'.') >= 0 ? t.indexOf(u'.') : t.indexOf(u',');
     Digits d;
-    d.whole = (separator < 0 ? t : t.left(separator)).toString();
-    d.fraction = separator < 0 ? QString() : t.mid(separator + 1).toString();
-    if ((d.whole.isEmpty() && d.fraction.isEmpty()) || !allDigits(d.whole) || !allDigits(d.fraction)
-        || d.whole.size() > 9)
+    const QStringView whole = separator < 0 ? t : t.left(separator);
+    d.fraction = separator < 0 ? QStringView() : t.mid(separator + 1);
+    if ((whole.isEmpty() && d.fraction.isEmpty()) || !allDigits(whole) || !allDigits(d.fraction)
+        || !addDigits(&d, whole, 9))
         return std::nullopt;
     return inHertz(d, kMHz);
 }
 
 QString mhzText(qint64 hz, QChar decimalSeparator)
 {
-    QString fraction = QStringLiteral("%1").arg(hz % kMHz, 6, 10, QChar(u'0'));
-    while (fraction.size() > 3 && fraction.endsWith(u'0'))
-        fraction.chop(1);
-    return QString::number(hz / kMHz) + decimalSeparator + fraction;
+    if (hz < 0)
+        return QString::number(hz);
+    // Written from the end: the six digits of the millionths, the separator, the megahertz.
+    QChar text[32];
+    qsizetype at = std::size(text);
+    qint64 rest = hz;
+    for (int i = 0; i < 6; ++i, rest /= 10)
+        text[--at] = QChar(u'0' + int(rest % 10));
+    text[--at] = decimalSeparator;
+    do {
+        text[--at] = QChar(u'0' + int(rest % 10));
+        rest /= 10;
+    } while (rest > 0);
+    qsizetype end = std::size(text);
+    while (end - at > 0 && text[end - 1] == u'0' && text[end - 4] != decimalSeparator) // three decimals at least
+        --end;
+    return QString(text + at, end - at);
 }
 
 QString adifBand(qint64 hz)
 {
-    for (const Band &b : kBands)
-        if (hz >= b.low && hz <= b.high)
-            return QString::fromLatin1(b.name);
-    return {};
+    static const QStringList names = [] {
+        QStringList n;
+        for (const Band &b : kBands)
+            n << QString::fromLatin1(b.name);
+        return n;
+    }();
+    const Band *band = bandOf(hz);
+    return band ? names[band - kBands.data()] : QString();
 }
 
 std::optional<qint64> channelHz(QStringView channel)

@@ -1,5 +1,4 @@
 #pragma once
-#include "core/data/Query.h"
 #include "core/exchange/AdifWriter.h"
 #include "core/logbook/Contact.h"
 
@@ -19,7 +18,6 @@ using Progress = std::function<bool(qint64 done, qint64 total)>;
 struct ExportRequest {
     QString logbookFile;
     logbook::Book book = logbook::Book::Local;
-    data::Query list;       // the logbook's full list: the contacts are written in its order
     QString target;         // .adi or .adx
     bool overwrite = false; // the user agreed to replace an existing file
     HeaderInfo header;

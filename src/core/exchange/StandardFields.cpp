@@ -3,6 +3,9 @@
 #include "core/exchange/Frequency.h"
 #include "core/exchange/LocalClock.h"
 
+#include <algorithm>
+#include <cstring>
+
 // The standard ADIF fields of a contact, and the way back. Each column's way there and back
 // stand side by side, so that the two stay each other's inverse.
 namespace exchange::standard {
@@ -11,41 +14,50 @@ namespace {
 using logbook::Book;
 
 const QString kCrLf = QStringLiteral("\r\n");
+const QByteArray kQsoDate = QByteArrayLiteral("QSO_DATE"), kTimeOn = QByteArrayLiteral("TIME_ON");
 
 class Writer {
 public:
     Writer(Format format, std::vector<AdifField> *out) : m_adx(format == Format::Adx), m_out(out) {}
 
     // A String field: ASCII only in ADX.
-    void plain(const char *name, const QString &value)
-    {
-        if (!value.isEmpty()) // the name refers to the literal: no copy
-            m_out->push_back({QByteArray::fromRawData(name, qsizetype(qstrlen(name))),
-                              m_adx ? asciiOf(withoutXmlForbidden(value)) : value});
-    }
+    void plain(const char *name, const QString &value) { carried(name, m_adx ? withoutXmlForbidden(value) : value); }
     // A field that has an _INTL twin for text beyond ASCII, which ADX uses.
-    void international(const char *name, const QString &value)
+    void international(const char *name, const char *intlName, const QString &value)
     {
         if (!m_adx || isAscii(value))
             return plain(name, value);
-        const QString carried = withoutXmlForbidden(value);
-        plain(name, carried);
-        if (!carried.isEmpty())
-            m_out->push_back({QByteArray(name) + "_INTL", carried});
+        const QString text = withoutXmlForbidden(value);
+        carried(name, text);
+        if (!text.isEmpty())
+            m_out->push_back({QByteArray::fromRawData(intlName, qsizetype(qstrlen(intlName))), text});
     }
 
 private:
+    // A text XML can carry (or any in ADI); the name refers to the literal: no copy.
+    void carried(const char *name, const QString &value)
+    {
+        if (!value.isEmpty())
+            m_out->push_back({QByteArray::fromRawData(name, qsizetype(qstrlen(name))), m_adx ? asciiOf(value) : value});
+    }
+
     bool m_adx;
     std::vector<AdifField> *m_out;
 };
 
-QString joined(const QStringList &parts, const QString &separator)
+// Two texts without the blanks around them, those that are not empty joined by the separator.
+QString joined(const QString &first, const QString &second, QStringView separator)
 {
-    QStringList kept;
-    for (const QString &p : parts)
-        if (!p.trimmed().isEmpty())
-            kept << p.trimmed();
-    return kept.join(separator);
+    const QStringView a = QStringView(first).trimmed(), b = QStringView(second).trimmed();
+    if (a.isEmpty() || b.isEmpty())
+        return a.isEmpty() ? second.trimmed() : first.trimmed();
+    QString text(a.size() + separator.size() + b.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (QStringView part : {a, separator, b}) {
+        std::copy(part.begin(), part.end(), out);
+        out += part.size();
+    }
+    return text;
 }
 
 QString qslOf(const Value &v)
@@ -57,9 +69,24 @@ QString qslOf(const Value &v)
     return {};
 }
 
-// Digits with leading zeros; QDate::toString with a format is slow for a million contacts.
-QString digits(int value, int width) { return QStringLiteral("%1").arg(value, width, 10, QChar(u'0')); }
-QString adifDate(QDate d) { return digits(d.year(), 4) + digits(d.month(), 2) + digits(d.day(), 2); }
+// Numbers with leading zeros, one after the other (QString::arg and QDate::toString with a format
+// are slow for a million contacts).
+QString digits(std::initializer_list<std::pair<int, int>> numbers) // value, width
+{
+    char16_t text[32];
+    int size = 0;
+    for (const auto &[value, width] : numbers) {
+        if (value < 0 || value >= 100000)
+            return QString(); // no such date or time
+        const int start = size;
+        for (int rest = value; rest > 0 || size - start < width; rest /= 10)
+            text[size++] = char16_t(u'0' + rest % 10);
+        std::reverse(text + start, text + size);
+    }
+    return QString(reinterpret_cast<const QChar *>(text), size);
+}
+
+QString adifDate(QDate d) { return digits({{d.year(), 4}, {d.month(), 2}, {d.day(), 2}}); }
 
 void writeDateTime(const Contact &c, LocalClock &clock, std::vector<AdifField> *out)
 {
@@ -68,27 +95,26 @@ void writeDateTime(const Contact &c, LocalClock &clock, std::vector<AdifField> *
     if (!date)
         return;
     if (!time) { // no time to convert with: the date as typed
-        out->push_back({"QSO_DATE", adifDate(*date)});
+        out->push_back({kQsoDate, adifDate(*date)});
         return;
     }
     const WallTime utc = clock.utcOf(*date, *time);
-    out->push_back({"QSO_DATE", adifDate(utc.date)});
+    out->push_back({kQsoDate, adifDate(utc.date)});
     const QTime &t = utc.time;
-    out->push_back({"TIME_ON", digits(t.hour(), 2) + digits(t.minute(), 2)
-                                   + (time->second() ? digits(t.second(), 2) : QString())});
+    out->push_back({kTimeOn, time->second() ? digits({{t.hour(), 2}, {t.minute(), 2}, {t.second(), 2}})
+                                              : digits({{t.hour(), 2}, {t.minute(), 2}})});
 }
 
 } // namespace
 
-std::vector<AdifField> write(const Contact &c, Book book, Format format, LocalClock &clock)
+void write(const Contact &c, Book book, Format format, LocalClock &clock, std::vector<AdifField> *out)
 {
     const Columns &k = columns();
-    auto text = [&c](int column) { return c[size_t(column)].value_or(QString()); };
-    std::vector<AdifField> out;
-    out.reserve(24);
-    Writer w(format, &out);
+    static const QString none;
+    auto text = [&c](int column) -> const QString & { return c[size_t(column)] ? *c[size_t(column)] : none; };
+    Writer w(format, out);
     w.plain("CALL", text(k.callsign));
-    writeDateTime(c, clock, &out);
+    writeDateTime(c, clock, out);
     // The frequency as typed, or where only the channel is known, that of the 80-channel plan.
     auto hz = frequencyHz(text(k.frequenz));
     if (!hz && text(k.frequenz).trimmed().isEmpty())
@@ -102,49 +128,55 @@ std::vector<AdifField> write(const Contact &c, Book book, Format format, LocalCl
         w.plain("SUBMODE", mode->submode);
     }
     w.plain("RST_SENT", text(k.rwert) + text(k.swert));
-    w.international("NAME", joined({text(k.vorname), text(k.name)}, QStringLiteral(" ")));
-    w.international("QTH", text(k.ort));
-    w.international("COUNTRY", text(k.land));
+    w.international("NAME", "NAME_INTL", joined(text(k.vorname), text(k.name), u" "));
+    w.international("QTH", "QTH_INTL", text(k.ort));
+    w.international("COUNTRY", "COUNTRY_INTL", text(k.land));
     if (!text(k.strasse).trimmed().isEmpty() || !text(k.plz).trimmed().isEmpty())
-        w.international("ADDRESS",
-                        joined({text(k.strasse), joined({text(k.plz), text(k.ort)}, QStringLiteral(" "))}, kCrLf));
+        w.international("ADDRESS", "ADDRESS_INTL",
+                        joined(text(k.strasse), joined(text(k.plz), text(k.ort), u" "), kCrLf));
     w.plain("EMAIL", text(k.email));
     w.plain("WEB", text(k.web));
-    const QString remarks = text(k.bemerkung);
+    const QString &remarks = text(k.bemerkung);
     if (remarks.contains(u'\n') || remarks.contains(u'\r'))
-        w.international("NOTES", QString(remarks).replace(u'\n', kCrLf));
+        w.international("NOTES", "NOTES_INTL", QString(remarks).replace(u'\n', kCrLf));
     else
-        w.international("COMMENT", remarks);
+        w.international("COMMENT", "COMMENT_INTL", remarks);
     if (book == Book::Dx) {
         w.plain("QSL_SENT", qslOf(c[size_t(k.qslverschickt)]));
         w.plain("QSL_RCVD", qslOf(c[size_t(k.qslbekommen)]));
     }
-    return out;
 }
 
 namespace {
 
 class Fields {
 public:
-    Fields(const std::vector<AdifField> &fields, Read *read) : m_fields(fields), m_read(read) {}
+    Fields(std::span<const AdifField> fields, Read *read, bool noteUsed)
+        : m_fields(fields), m_read(read), m_noteUsed(noteUsed)
+    {
+    }
 
     // A field's text without the blanks around it; an empty one counts as absent.
-    std::optional<QString> get(const char *name, bool trim = true)
+    std::optional<QString> get(QByteArrayView key, bool trim = true)
     {
-        const QByteArrayView key(name);
         for (const AdifField &f : m_fields) {
-            if (f.name.size() == key.size() && f.name == key) {
+            if (f.name.size() != key.size() || std::memcmp(f.name.constData(), key.data(), size_t(key.size())) != 0)
+                continue;
+            if (m_noteUsed)
                 m_read->used.push_back(f.name);
-                const QString v = trim ? f.value.trimmed() : f.value;
-                return v.isEmpty() ? std::nullopt : std::optional(v);
-            }
+            if (f.value.isEmpty())
+                return std::nullopt;
+            if (!trim || (!f.value.front().isSpace() && !f.value.back().isSpace()))
+                return f.value;
+            const QString v = f.value.trimmed();
+            return v.isEmpty() ? std::nullopt : std::optional(v);
         }
         return std::nullopt;
     }
     // The _INTL twin wins over the plain field; both count as read.
-    std::optional<QString> international(const char *name, bool trim = true)
+    std::optional<QString> international(const char *name, const char *intlName, bool trim = true)
     {
-        const auto intl = get((QByteArray(name) + "_INTL").constData(), trim);
+        const auto intl = get(intlName, trim);
         const auto plainValue = get(name, trim);
         return intl ? intl : plainValue;
     }
@@ -156,8 +188,9 @@ public:
     void error(int column, const QString &text) { m_read->errors.push_back({column, text}); }
 
 private:
-    const std::vector<AdifField> &m_fields;
+    std::span<const AdifField> m_fields;
     Read *m_read;
+    bool m_noteUsed;
 };
 
 // R and S of a report as the logbook splits it: "59", "59+30".
@@ -175,12 +208,26 @@ bool isReadabilityStrength(const QString &rst)
     return true;
 }
 
-std::optional<QString> fromCrLf(std::optional<QString> v)
+// The line ends of a text, CR LF or LF, as `lineEnd`.
+std::optional<QString> withLineEnds(std::optional<QString> v, QStringView lineEnd)
 {
-    if (v)
-        v->replace(kCrLf, QStringLiteral("\n"));
-    return v;
+    if (!v || (!v->contains(u'\n') || (lineEnd == u"\n" && !v->contains(u'\r'))))
+        return v;
+    QString text;
+    text.reserve(v->size() + v->count(u'\n') * lineEnd.size());
+    const QStringView from(*v);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < from.size(); ++i) {
+        if (from[i] != u'\n')
+            continue;
+        const qsizetype end = i > start && from[i - 1] == u'\r' ? i - 1 : i;
+        text.append(from.sliced(start, end - start)).append(lineEnd);
+        start = i + 1;
+    }
+    return text.append(from.sliced(start));
 }
+
+std::optional<QString> fromCrLf(std::optional<QString> v) { return withLineEnds(std::move(v), u"\n"); }
 
 void readDateTime(Fields &f, LocalClock &clock)
 {
@@ -205,12 +252,14 @@ void readDateTime(Fields &f, LocalClock &clock)
 
 } // namespace
 
-Read read(const std::vector<AdifField> &fields, Book book, LocalClock *clock)
+void read(std::span<const AdifField> fields, Book book, LocalClock *clock, Read *read)
 {
     const Columns &k = columns();
-    Read r;
-    r.contact.resize(logbook::contactFields().size());
-    Fields f(fields, &r);
+    Read &r = *read;
+    r.contact.assign(logbook::contactFields().size(), std::nullopt);
+    r.errors.clear();
+    r.used.clear();
+    Fields f(fields, &r, clock != nullptr);
     f.set(k.callsign, f.get("CALL"));
     if (clock)
         readDateTime(f, *clock);
@@ -228,26 +277,24 @@ Read read(const std::vector<AdifField> &fields, Book book, LocalClock *clock)
         f.set(k.rwert, rs ? std::optional(rst->left(1)) : std::nullopt);
         f.set(k.swert, rs ? rst->mid(1) : *rst);
     }
-    f.set(k.vorname, f.international("NAME"));
-    f.set(k.ort, f.international("QTH"));
-    f.set(k.land, f.international("COUNTRY"));
-    if (auto address = fromCrLf(f.international("ADDRESS")))
-        f.set(k.strasse, address->split(u'\n').join(QStringLiteral(", ")));
+    f.set(k.vorname, f.international("NAME", "NAME_INTL"));
+    f.set(k.ort, f.international("QTH", "QTH_INTL"));
+    f.set(k.land, f.international("COUNTRY", "COUNTRY_INTL"));
+    f.set(k.strasse, withLineEnds(f.international("ADDRESS", "ADDRESS_INTL"), u", "));
     f.set(k.email, f.get("EMAIL"));
     f.set(k.web, f.get("WEB"));
-    const auto comment = fromCrLf(f.international("COMMENT", false));
-    const auto notes = fromCrLf(f.international("NOTES", false));
+    const auto comment = fromCrLf(f.international("COMMENT", "COMMENT_INTL", false));
+    const auto notes = fromCrLf(f.international("NOTES", "NOTES_INTL", false));
     f.set(k.bemerkung, comment && notes ? *comment + u'\n' + *notes : comment ? comment : notes);
     if (book == Book::Dx) {
         if (const auto sent = f.get("QSL_SENT"))
             f.set(k.qslverschickt, sent->toUpper() == QLatin1String("Y") ? QStringLiteral("1") : QStringLiteral("0"));
         if (const auto rcvd = f.get("QSL_RCVD")) {
-            const QString r = rcvd->toUpper();
-            f.set(k.qslbekommen,
-                  r == QLatin1String("Y") || r == QLatin1String("V") ? QStringLiteral("1") : QStringLiteral("0"));
+            const QString answer = rcvd->toUpper();
+            f.set(k.qslbekommen, answer == QLatin1String("Y") || answer == QLatin1String("V") ? QStringLiteral("1")
+                                                                                               : QStringLiteral("0"));
         }
     }
-    return r;
 }
 
 } // namespace exchange::standard

@@ -50,7 +50,8 @@ void removeWithCompanions(const QString &path)
     removeCompanions(path);
 }
 
-// What the operating system reported, in the user's words.
+} // namespace
+
 QString systemReason(int error)
 {
     switch (error) {
@@ -77,6 +78,8 @@ QString systemReason(int error)
         return QStringLiteral("Systemfehler %1 (%2).").arg(error).arg(QString::fromLocal8Bit(std::strerror(error)));
     }
 }
+
+namespace {
 
 // A failure in a folder that has gone away (a stick pulled) is told as such.
 QString folderReason(const QString &folder, const QString &error)
@@ -112,10 +115,22 @@ QString readReason(const sql::Database &c, int rc)
     default:
         break;
     }
-    if (const int e = c.systemErrno())
+    switch (const int e = c.systemErrno()) {
+    case 0:
+        return sql::engineMessage(rc);
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Die Berechtigung, sie zu lesen, fehlt.");
+    case ENOENT:
+        return QStringLiteral("Sie ist nicht mehr vorhanden.");
+    case EIO:
+        return QStringLiteral("Der Datenträger meldet beim Lesen einen Fehler.");
+    default:
         return systemReason(e);
-    return sql::engineMessage(rc);
+    }
 }
+
+} // namespace
 
 int syncPath(const QString &path, bool directory)
 {
@@ -128,6 +143,8 @@ int syncPath(const QString &path, bool directory)
     ::close(fd);
     return error;
 }
+
+namespace {
 
 // Copies a file that nothing writes, byte for byte, and syncs the copy.
 int copyFileSynced(const QString &from, const QString &to)

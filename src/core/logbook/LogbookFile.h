@@ -19,6 +19,12 @@ QString joinPath(const QString &folder, const QString &file);
 // Whether two paths name the same existing folder (same device and inode), however written.
 bool sameFolder(const QString &a, const QString &b);
 
+// What the operating system reported (an errno value), in the user's words.
+QString systemReason(int error);
+
+// Puts a file's content, or a folder's entries, on disk; 0 or the errno of the failure.
+int syncPath(const QString &path, bool directory);
+
 // Whether a backup stands under exactly this path: a regular file that is not hidden.
 bool isBackupPresent(const QString &file);
 

@@ -1,13 +1,15 @@
 #pragma once
-#include <span>
+#include "core/logbook/Contact.h"
+
+#include <QString>
+#include <vector>
 
 namespace logbook {
 
-// One line of a record block: the label, then (for a value line) the separator and the column's
-// value. A line without a column is printed as its label stands.
+// One line of a record block: its text, then (for a value line) the column's value.
 struct PrintLine {
-    const char *label;
-    const char *column = nullptr;
+    QString text;
+    const char *column = nullptr; // nullptr: the line is printed as it stands
 };
 
 struct PrintLayout {
@@ -16,46 +18,17 @@ struct PrintLayout {
     float fontSize;            // the text "12" read as a single-precision number
     bool fontBeforeEveryBlock; // else once, before the leading empty lines
     int leadingEmptyLines;
-    const char *valueSeparator; // between label and value
-    std::span<const PrintLine> block;
+    std::vector<PrintLine> block;
 };
 
-// The local logbook: Arial 12, four empty lines, then 14 lines per contact.
-inline constexpr PrintLine kLocalBlock[] = {
-    {"       Skip", "skip"},
-    {"       Operator", "vorname"},
-    {"       QTH", "ort"},
-    {"       Land", "land"},
-    {""},
-    {"       Kanal", "lanal"},
-    {"       Frequenz", "frequenz"},
-    {"       Mod", "band"},
-    {""},
-    {"       R-Wert", "rwert"},
-    {"       S-Wert", "swert"},
-    {""},
-    {"       **********************************************************"},
-    {""},
-};
-inline constexpr PrintLayout kLocalLayout{"Logbuch LOCAL", "Arial", 12.0f, false, 4, "\t: ", kLocalBlock};
+// The listing of one logbook: its value lines are the contact's printed words at their lines
+// of that logbook's block, a line no column takes stays empty.
+const PrintLayout &printLayout(Book book);
 
-// The DX logbook: Tahoma 12 set before every block, 12 value lines with the colon in the label,
-// the separator, no empty lines.
-inline constexpr PrintLine kDxBlock[] = {
-    {"       Datum: ", "datum"},
-    {"       Uhrzeit: ", "uhrzeit"},
-    {"       CallSign: ", "callsign"},
-    {"       Skip: ", "skip"},
-    {"       Operator: ", "vorname"},
-    {"       QTH: ", "ort"},
-    {"       Land: ", "land"},
-    {"       Kanal: ", "lanal"},
-    {"       Frequenz: ", "frequenz"},
-    {"       Mod: ", "band"},
-    {"       R-Wert: ", "rwert"},
-    {"       S-Wert: ", "swert"},
-    {"       **********************************************************"},
-};
-inline constexpr PrintLayout kDxLayout{"Logbuch DX", "Tahoma", 12.0f, true, 0, "", kDxBlock};
+// The local logbook: Arial 12, four empty lines, then 14 lines per contact ("Skip\t: ...").
+extern const PrintLayout kLocalLayout;
+// The DX logbook: Tahoma 12 set before every block, 12 value lines ("Skip: ...") and the
+// separator, no empty lines.
+extern const PrintLayout kDxLayout;
 
 } // namespace logbook

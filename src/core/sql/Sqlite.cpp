@@ -1,13 +1,53 @@
 #include "core/sql/Sqlite.h"
 
 #include <QFile>
+#include <cerrno>
 #include <sqlite3.h>
 #include <utility>
 
 namespace sql {
 
-QString engineMessage(int resultCode)
+namespace {
+// The cause of a failed read or write as the operating system names it; empty when it says nothing
+// more than the engine.
+QString systemCause(int systemErrno)
 {
+    switch (systemErrno) {
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return QStringLiteral("Die Datei oder ihr Ordner ist schreibgeschützt, oder die Berechtigung fehlt.");
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return QStringLiteral("Der Datenträger ist voll.");
+    case ENOENT:
+        return QStringLiteral("Die Datei oder ihr Ordner ist nicht mehr vorhanden.");
+    case ENODEV:
+    case ENXIO:
+    case ESTALE:
+    case ENOTDIR:
+        return QStringLiteral("Der Datenträger ist nicht mehr erreichbar (entfernt?).");
+    default:
+        return {};
+    }
+}
+} // namespace
+
+QString engineMessage(int resultCode, int systemErrno)
+{
+    switch (resultCode & 0xff) {
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+    case SQLITE_READONLY:
+    case SQLITE_FULL:
+    case SQLITE_PERM:
+        if (const QString cause = systemCause(systemErrno); !cause.isEmpty())
+            return cause;
+        break;
+    default:
+        break;
+    }
     switch (resultCode & 0xff) {
     case SQLITE_READONLY:
         return QStringLiteral("Die Datei ist schreibgeschützt oder liegt in einem Ordner ohne Schreibrecht.");

@@ -11,8 +11,9 @@ struct sqlite3_stmt;
 // through it.
 namespace sql {
 
-// A German text for an SQLite result code, never the engine's own English.
-QString engineMessage(int resultCode);
+// A German text for an SQLite result code, never the engine's own English. Where the engine could
+// not read or write the file, the operating system's error (errno) names the cause.
+QString engineMessage(int resultCode, int systemErrno = 0);
 
 // One prepared statement; finalized when it goes. Values are bound by position (from 1).
 class Statement {

@@ -1,12 +1,13 @@
 #include "lists/ListWindow.h"
 #include "shell/MainWindow.h"
 #include "shell/WindowRegistry.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/DataGrid.h"
 
 #include <QFile>
 #include <QHeaderView>
 #include <QMdiSubWindow>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolTip>
@@ -24,6 +25,8 @@ private slots:
     void gridsFitTheirContent_data();
     void gridsFitTheirContent();
     void cutCellsShowTheirText();
+    void widthIsShared_data();
+    void widthIsShared();
 };
 
 namespace {
@@ -89,12 +92,9 @@ void TestListWindows::listWindows()
     QCOMPARE(w->size(), client);
     QMdiSubWindow *frame = shell::WindowRegistry::instance().frame(window);
     QVERIFY(!(frame->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    auto *grid = testsupport::child<QTableView>(w, "DataGrid1");
-    QVERIFY(grid);
-    QStringList shown;
-    for (int c = 0; c < grid->model()->columnCount(); ++c)
-        shown << grid->model()->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(shown, headers);
+    const testsupport::Window list = w;
+    QCOMPARE(list.headers(), headers);
+    QTableView *grid = list.grid();
     if (!firstCell.isEmpty()) {
         QCOMPARE(grid->model()->rowCount(), 40);
         QCOMPARE(grid->model()->index(0, 1).data().toString(), firstCell);
@@ -178,14 +178,18 @@ void TestListWindows::gridsFitTheirContent()
     QVERIFY(fx.messages.isEmpty());
 }
 
-// Only the rows in view size a column: a long value far below stays cut, with its full text as
-// a tool tip, until it is scrolled into view. A cell shown whole has no tool tip.
+// A column grows to the rows scrolled into view (and keeps that width when they scroll out again),
+// but one very long value never pushes another column out of view: it is cut, and its full text
+// is its tool tip. A cell shown whole has no tool tip.
 void TestListWindows::cutCellsShowTheirText()
 {
     Fixture fx;
+    const QString endless = QString("Weltweit-").repeated(40);
     QVERIFY(testsupport::execSql(fx.path("Frequenzen.quorvel"),
                                  "insert into dxfreq select * from dxfreq; insert into dxfreq select * from dxfreq;"
-                                 "insert into dxfreq values ('1,000 MHz', 'AMFMSSBCWRTTYPSKFT8', 'X');"));
+                                 "insert into dxfreq values ('1,000 MHz', 'AMFMSSBCWRTTYPSKFT8', 'X');"
+                                 "insert into dxfreq values ('2,000 MHz', '"
+                                     + endless + "', 'Y');"));
     ui::DataGrid *grid = shownGrid(fx, "frm_dx");
     QVERIFY(grid);
     const auto toolTip = [grid](const QModelIndex &index) {
@@ -194,14 +198,53 @@ void TestListWindows::cutCellsShowTheirText()
         QCoreApplication::sendEvent(grid->viewport(), &help);
         return QToolTip::isVisible() ? QToolTip::text() : QString();
     };
-    const QModelIndex far = grid->model()->index(grid->model()->rowCount() - 1, 1);
+    const int rows = grid->model()->rowCount();
+    const QModelIndex longer = grid->model()->index(rows - 2, 1), longest = grid->model()->index(rows - 1, 1);
     QCOMPARE(toolTip(grid->model()->index(0, 1)), QString()); // the model offers one for every cell
-    QVERIFY(grid->rowAt(grid->viewport()->height() - 1) < far.row());
-    QVERIFY(grid->isCut(far));
+    QVERIFY(grid->rowAt(grid->viewport()->height() - 1) < longer.row());
+    QVERIFY(grid->isCut(longer));
+    const int before = grid->columnWidth(1);
     grid->scrollToBottom();
-    QCOMPARE(toolTip(far), QStringLiteral("AMFMSSBCWRTTYPSKFT8"));
-    grid->fitColumns();
-    QVERIFY(!grid->isCut(far));
+    QVERIFY(!grid->isCut(longer));
+    QCOMPARE(toolTip(longer), QString());
+    QVERIFY(grid->isCut(longest));
+    QCOMPARE(toolTip(longest), endless);
+    const int last = grid->model()->columnCount() - 1;
+    QVERIFY(grid->columnViewportPosition(last) + grid->horizontalHeader()->sectionSizeHint(last)
+            <= grid->viewport()->width());
+    QVERIFY(grid->horizontalScrollBar()->maximum() == 0);
+    const int grown = grid->columnWidth(1);
+    QVERIFY(grown > before);
+    grid->scrollToTop();
+    QCOMPARE(grid->columnWidth(1), grown);
+}
+
+// clang-format off
+void TestListWindows::widthIsShared_data()
+{
+    QTest::addColumn<QList<int>>("wanted");
+    QTest::addColumn<QList<int>>("least"); // the headers
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::newRow("all fit") << QList<int>{50, 80, 60} << QList<int>{30, 30, 30} << 400 << QList<int>{50, 80, 60};
+    QTest::newRow("one far too wide") << QList<int>{50, 900, 60} << QList<int>{30, 30, 30} << 400
+                                      << QList<int>{50, 290, 60};
+    QTest::newRow("two too wide share the cap") << QList<int>{50, 900, 700, 40} << QList<int>{30, 30, 30, 40} << 500
+                                                << QList<int>{50, 205, 205, 40};
+    QTest::newRow("never below the header") << QList<int>{50, 900, 60} << QList<int>{30, 120, 200} << 300
+                                            << QList<int>{50, 200, 200};
+}
+// clang-format on
+
+void TestListWindows::widthIsShared()
+{
+    QFETCH(QList<int>, wanted);
+    QFETCH(QList<int>, least);
+    QFETCH(int, width);
+    QFETCH(QList<int>, widths);
+    const std::vector<int> shared =
+        ui::DataGrid::shareWidth({wanted.begin(), wanted.end()}, {least.begin(), least.end()}, width);
+    QCOMPARE(QList<int>(shared.begin(), shared.end()), widths);
 }
 
 QTEST_MAIN(TestListWindows)

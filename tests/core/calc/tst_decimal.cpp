@@ -1,4 +1,5 @@
 #include "core/calc/Decimal.h"
+#include "core/text/GermanText.h"
 
 #include <QTest>
 
@@ -32,6 +33,8 @@ private slots:
     void compare_data();
     void compare();
     void fromInteger();
+    void oneNumberRule_data();
+    void oneNumberRule();
 };
 
 // clang-format off
@@ -278,6 +281,45 @@ void TestDecimal::fromInteger()
     QCOMPARE(Decimal(-7).toString(), QStringLiteral("-7"));
     QCOMPARE(Decimal(INT64_MIN).toString(), QStringLiteral("-9223372036854775808"));
     QCOMPARE(Decimal(0).isNegative(), false);
+}
+
+// clang-format off
+void TestDecimal::oneNumberRule_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("number");
+    QTest::addColumn<double>("value");
+    QTest::newRow("five-digit key") << "26965" << true << 26965.0;
+    QTest::newRow("group separator") << "27.205" << true << 27205.0;
+    QTest::newRow("separators anywhere") << "1.2.3" << true << 123.0;
+    QTest::newRow("grouped with fraction") << "-1.234,5" << true << -1234.5;
+    QTest::newRow("blanks around") << " 7 " << true << 7.0;
+    QTest::newRow("plus sign") << "+3" << true << 3.0;
+    QTest::newRow("comma at end") << "7," << true << 7.0;
+    QTest::newRow("no integer digits") << ",5" << true << 0.5;
+    QTest::newRow("leading zero") << "05" << true << 5.0;
+    const QStringList notNumbers{"nan", "NaN", "inf", "-inf", "+INF", "Infinity", "3e4", "1E3", "0x10", "8.", "1..2",
+                                 ".5", "1.,5", "1,2,3", "1,5.5", "", " ", "-", ",", "1 2", "\u0663", "\u221e",
+                                 QString(400, u'9')};
+    for (const QString &text : notNumbers)
+        QTest::newRow(qPrintable("not a number: '" + text.left(12) + "'")) << text << false << 0.0;
+}
+// clang-format on
+
+// The finders' reader and the calculators' decimal agree on what a number is.
+void TestDecimal::oneNumberRule()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, number);
+    QFETCH(double, value);
+    const auto read = german::readNumber(text);
+    QCOMPARE(read.has_value(), number);
+    const auto decimal = calc::Decimal::parse(text);
+    QCOMPARE(decimal.has_value(), number);
+    if (number) {
+        QCOMPARE(*read, value);
+        QCOMPARE(decimal->toString(), QString::number(value).replace(u'.', u','));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDecimal)

@@ -1,0 +1,61 @@
+#include "core/logbook/Listing.h"
+
+#include "core/data/RecordSource.h"
+
+namespace logbook {
+namespace {
+
+void printBlock(LinePrinter &printer, const PrintLayout &layout, const FieldReader &field)
+{
+    for (const PrintLine &line : layout.block)
+        printer.printLine(line.column ? line.text + field(QString::fromLatin1(line.column)) : line.text);
+}
+
+void setFont(LinePrinter &printer, const PrintLayout &layout)
+{
+    printer.setFontName(QString::fromUtf8(layout.fontName));
+    printer.setFontSize(layout.fontSize);
+}
+
+} // namespace
+
+PrintOutcome writeListing(const PrintLayout &layout, const RecordWalk &walk, const PrinterOpener &openPrinter)
+{
+    std::unique_ptr<LinePrinter> printer;
+    const bool read = walk([&](const FieldReader &field) {
+        if (!printer) {
+            printer = openPrinter(QString::fromUtf8(layout.documentName));
+            if (!layout.fontBeforeEveryBlock)
+                setFont(*printer, layout);
+            for (int i = 0; i < layout.leadingEmptyLines; ++i)
+                printer->printLine(QString());
+        }
+        if (layout.fontBeforeEveryBlock)
+            setFont(*printer, layout);
+        printBlock(*printer, layout, field);
+    });
+
+    PrintOutcome outcome;
+    if (!read) {
+        if (printer)
+            printer->abortDocument();
+        outcome.result = PrintOutcome::Result::ReadFailed;
+    } else if (!printer) {
+        outcome.result = PrintOutcome::Result::NothingToPrint;
+    } else {
+        outcome = printer->endDocument();
+    }
+    return outcome;
+}
+
+RecordWalk rowsOf(data::RecordSource &source)
+{
+    return [&source](const RecordVisitor &visit) {
+        return source.forEachRow([&visit](const data::RecordSource::RowReader &field) {
+            visit([&field](const QString &column) { return field(column).toString(); });
+            return true;
+        });
+    };
+}
+
+} // namespace logbook
