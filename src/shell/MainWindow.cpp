@@ -159,6 +159,9 @@ void MainWindow::run(const MenuItem &item)
     case MenuCommand::Restore:
         backupOrRestore(QString::fromLatin1(item.window));
         break;
+    case MenuCommand::Exchange:
+        exchange(QString::fromLatin1(item.window));
+        break;
     case MenuCommand::ShowWindow:
         WindowRegistry::instance().show(QString::fromLatin1(item.window));
         break;
@@ -174,6 +177,19 @@ void MainWindow::backupOrRestore(const QString &window)
     registry.show(window);
     for (const QString &name : windowsClosedForBackup())
         registry.close(name);
+}
+
+void MainWindow::exchange(const QString &window)
+{
+    // The logbook windows close first, saving a pending contact as a move would; one that cannot
+    // save has told why and stays open, and then the export or import does not start.
+    auto &registry = WindowRegistry::instance();
+    for (const QString &name : logbookWindows()) {
+        registry.close(name);
+        if (registry.isOpen(name))
+            return;
+    }
+    registry.show(window);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

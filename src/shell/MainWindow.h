@@ -39,6 +39,7 @@ private:
     void buildMenus();
     void run(const MenuItem &item);
     void backupOrRestore(const QString &window);
+    void exchange(const QString &window);
     void fillWindowList();
     void toggleMenuBarKeys();
 

@@ -48,6 +48,8 @@ const std::vector<MenuItem> &menuTable()
         {1, "sicherung", "Datenverwaltung", {}, nullptr},
         {2, "sichern", "Backup", K(Qt::CTRL | Qt::Key_B), "frm_datensicherung"},
         {2, "rescue", "Wiederherstellung", K(Qt::CTRL | Qt::Key_W), "frm_wiederherstellen"},
+        {2, "adifexport", "ADIF-Export ...", {}, "frm_adifexport"},
+        {2, "adifimport", "ADIF-Import ...", {}, "frm_adifimport"},
         {1, "alph", "Alphabet", {}, "frm_speech"},
         {1, "about", "?", {}, "frm_about"},
     };
@@ -64,6 +66,8 @@ MenuCommand commandOf(const MenuItem &item)
         return MenuCommand::Backup;
     if (std::strcmp(item.name, "rescue") == 0)
         return MenuCommand::Restore;
+    if (std::strcmp(item.name, "adifexport") == 0 || std::strcmp(item.name, "adifimport") == 0)
+        return MenuCommand::Exchange;
     return item.window ? MenuCommand::ShowWindow : MenuCommand::None;
 }
 
@@ -84,6 +88,12 @@ const QStringList &windowsClosedForBackup()
                                       "frm_suche_president",
                                       "frm_dx",
                                       "frm_prefix"};
+    return names;
+}
+
+const QStringList &logbookWindows()
+{
+    static const QStringList names = {"frm_kontaktverwaltung", "frm_kontaktverwaltungdx"};
     return names;
 }
 

@@ -15,12 +15,15 @@ struct MenuItem {
     const char *window; // window shown by the command, or nullptr
 };
 
-enum class MenuCommand { None, ShowWindow, End, WindowList, Backup, Restore };
+enum class MenuCommand { None, ShowWindow, End, WindowList, Backup, Restore, Exchange };
 
 const std::vector<MenuItem> &menuTable();
 MenuCommand commandOf(const MenuItem &item);
 
 // The windows that backup and restore close, in this order, so the logbook file is free.
 const QStringList &windowsClosedForBackup();
+
+// The logbook windows the ADIF export and import close first, saving what is pending.
+const QStringList &logbookWindows();
 
 } // namespace shell

@@ -3,6 +3,7 @@
 #include "backup/BackupWindow.h"
 #include "calc/KabelWindow.h"
 #include "calc/WelleWindow.h"
+#include "exchange/ExchangeWindows.h"
 #include "finder/FinderWindow.h"
 #include "lists/ListWindow.h"
 #include "logbook/LogbookWindow.h"
@@ -47,6 +48,8 @@ void registerAllWindows(WindowRegistry &registry)
         registry.add(
             QString::fromLatin1(list.name), [&list] { return new lists::ListWindow(list); }, frame);
     }
+    registry.add(QStringLiteral("frm_adifexport"), [] { return new exchange::ExportWindow; });
+    registry.add(QStringLiteral("frm_adifimport"), [] { return new exchange::ImportWindow; });
     for (const logbook::LogbookVariant *variant : {&logbook::kLocalLogbook, &logbook::kDxLogbook})
         registry.add(QString::fromLatin1(variant->name), [variant] { return new logbook::LogbookWindow(*variant); });
     for (const finder::FinderVariant *variant : finder::allVariants()) {

@@ -2,6 +2,7 @@
 
 #include "core/backup/Drives.h"
 #include "ui/MessageBox.h"
+#include "ui/Progress.h"
 #include "ui/SystemPrinter.h"
 #include "ui/SystemVoice.h"
 
@@ -82,5 +83,10 @@ Seam<std::unique_ptr<logbook::LinePrinter>(const QString &)> printer{
         return std::make_unique<ui::SystemPrinter>(documentName);
     }};
 Seam<std::unique_ptr<QPrinter>()> defaultPrinter{systemDefaultPrinter};
+Seam<QString(QWidget *, const ui::FileRequest &)> fileDialog{ui::execFileDialog};
+Seam<std::unique_ptr<ui::Progress>(QWidget *, const QString &)> progress{
+    [](QWidget *parent, const QString &text) -> std::unique_ptr<ui::Progress> {
+        return std::make_unique<ui::ProgressDialog>(parent, text);
+    }};
 
 } // namespace seams

@@ -20,6 +20,10 @@ class LinePrinter;
 namespace speech {
 class Voice;
 }
+namespace ui {
+class Progress;
+struct FileRequest;
+} // namespace ui
 
 // Every platform interface the windows use that a test replaces, in one place. Each is called
 // like the function it stands for: seams::today(), seams::printer(name) ...; a test puts a
@@ -50,5 +54,9 @@ extern Seam<QList<backup::Volume>()> volumes;
 extern Seam<std::unique_ptr<logbook::LinePrinter>(const QString &documentName)> printer;
 // The system's default printer; null when there is none.
 extern Seam<std::unique_ptr<QPrinter>()> defaultPrinter;
+// The system's file dialog: the chosen path, empty when the user cancels (ui/Progress.h).
+extern Seam<QString(QWidget *parent, const ui::FileRequest &request)> fileDialog;
+// The progress of a long piece of work, with a way to cancel it (ui/Progress.h).
+extern Seam<std::unique_ptr<ui::Progress>(QWidget *parent, const QString &text)> progress;
 
 } // namespace seams

@@ -269,6 +269,8 @@ void TestShell::menuTree()
         {"", "sicherung", "Datenverwaltung", ""},
         {"sicherung", "sichern", "Backup", "Ctrl+B"},
         {"sicherung", "rescue", "Wiederherstellung", "Ctrl+W"},
+        {"sicherung", "adifexport", "ADIF-Export ...", ""},
+        {"sicherung", "adifimport", "ADIF-Import ...", ""},
         {"", "alph", "Alphabet", ""},
         {"", "about", "?", ""},
     };

@@ -32,6 +32,13 @@ struct ContactField {
     const char *printWord; // the label word on paper (nullptr: not printed)
     int localLine;         // line of the local listing's block, from 1 (0: not printed)
     int dxLine;            // line of the DX listing's block
+    // Exchange with other logbook programs (ADIF): the standard field that carries the column
+    // ("" none), and the name of the program's own field APP_KANALWERK_<adifApp>, which carries
+    // the exact text where no standard field does. adifAlways: that field is written for every
+    // value (texts no standard field holds on their own, or that depend on the time zone).
+    const char *adif;
+    const char *adifApp;
+    bool adifAlways;
 };
 
 // In the order of the columns in the file.

@@ -48,6 +48,14 @@ std::optional<double> readNumber(const QString &text)
     return n->negative ? -value : value;
 }
 
+QString integerText(qint64 value)
+{
+    QString digits = QString::number(value < 0 ? -value : value);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, u'.');
+    return value < 0 ? u'-' + digits : digits;
+}
+
 QString dateText(const QDate &date) { return date.toString(QStringLiteral("dd.MM.yyyy")); }
 
 } // namespace german

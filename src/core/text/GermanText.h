@@ -20,6 +20,9 @@ std::optional<GermanNumber> scanNumber(const QString &text);
 // The same rule, read as a (finite) floating-point value.
 std::optional<double> readNumber(const QString &text);
 
+// A whole number with periods grouping its thousands: 34.000.
+QString integerText(qint64 value);
+
 // dd.MM.yyyy, four-digit year.
 QString dateText(const QDate &date);
 

@@ -1,0 +1,162 @@
+#include "core/exchange/ListReader.h"
+
+#include "core/logbook/ListOrder.h"
+
+#include <QStringList>
+#include <algorithm>
+#include <sqlite3.h>
+
+namespace exchange {
+namespace {
+
+constexpr int kChunk = 500; // contacts read by one statement
+
+// UTF-8 of one to three bytes a character, as the engine holds typed text, into UTF-16 as Qt's
+// decoder has it; false at the first byte of anything else (four bytes, no valid UTF-8, a
+// byte-order mark at the start), which is left to that decoder.
+bool decodeSimple(QByteArrayView bytes, QChar *out, qsizetype *size)
+{
+    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const unsigned char *const end = in + bytes.size();
+    QChar *const begin = out;
+    auto follows = [&](qsizetype n) { return end - in > n; };
+    auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
+    while (in != end) {
+        const unsigned char c = *in;
+        if (c < 0x80) {
+            *out++ = QChar(c);
+            ++in;
+        } else if (c >= 0xC2 && c < 0xE0 && follows(1) && continuation(in[1])) {
+            *out++ = QChar(char16_t(((c & 0x1F) << 6) | (in[1] & 0x3F)));
+            in += 2;
+        } else if (c >= 0xE0 && c < 0xF0 && follows(2) && continuation(in[1]) && continuation(in[2])) {
+            const char16_t u = char16_t(((c & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F));
+            // Overlong or a surrogate: no valid UTF-8. A byte-order mark at the start Qt drops.
+            if (u < 0x800 || QChar::isSurrogate(u) || (u == 0xFEFF && out == begin))
+                return false;
+            *out++ = QChar(u);
+            in += 3;
+        } else {
+            return false;
+        }
+    }
+    *size = out - begin;
+    return true;
+}
+
+// Puts a column's text into the value, into the memory the value already has where it suffices:
+// the chunks are used again, and a million contacts are read without a million allocations.
+void readInto(Value *value, sqlite3_stmt *row, int column, QStringDecoder &decoder)
+{
+    if (sqlite3_column_type(row, column) == SQLITE_NULL) {
+        value->reset();
+        return;
+    }
+    const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(row, column));
+    const QByteArrayView bytes(text, sqlite3_column_bytes(row, column));
+    const qsizetype most = decoder.requiredSpace(bytes.size());
+    if (!*value || !(*value)->isDetached()) // a text still shared is left to its other holders
+        value->emplace(most, Qt::Uninitialized);
+    QString &s = **value;
+    s.resize(most);
+    qsizetype size = 0;
+    if (!decodeSimple(bytes, s.data(), &size))
+        size = decoder.appendToBuffer(s.data(), bytes) - s.constData();
+    s.resize(size);
+}
+
+} // namespace
+
+ListReader::ListReader(sql::Database *db, logbook::Book book)
+    : m_db(db), m_book(book), m_decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless)
+{
+}
+
+ListReader::~ListReader()
+{
+    m_rows = sql::Statement();
+    if (m_inTransaction)
+        m_db->exec(QStringLiteral("COMMIT"));
+}
+
+bool ListReader::fail(const QString &what, int resultCode)
+{
+    m_error = what + u' ' + sql::engineMessage(resultCode, m_db->systemErrno());
+    return false;
+}
+
+bool ListReader::start()
+{
+    const int begun = m_db->exec(QStringLiteral("BEGIN"));
+    if (begun != SQLITE_OK)
+        return fail(QStringLiteral("Das Logbuch kann nicht gelesen werden."), begun);
+    m_inTransaction = true;
+    const QString table = logbook::tableOf(m_book);
+    data::Query list = data::Query(table).orderBy(logbook::listOrder(m_book));
+    sql::Statement hasIndex =
+        m_db->prepare(QStringLiteral("select 1 from sqlite_master where type = 'index' and name = ?"));
+    hasIndex.bind(1, list.order().index);
+    if (!hasIndex.next())
+        list = list.withoutIndex();
+    sql::Statement ids = m_db->prepare(list.engineSql({.columns = QStringLiteral("rowid"), .condition = {}}));
+    int rc = ids.ok() ? SQLITE_ROW : ids.resultCode();
+    while (ids.ok() && (rc = ids.step()) == SQLITE_ROW)
+        m_ids.push_back(ids.integer(0));
+    if (rc != SQLITE_DONE)
+        return fail(QStringLiteral("Die Liste des Logbuchs kann nicht gelesen werden."), rc);
+
+    QStringList columns{QStringLiteral("rowid")}, marks;
+    for (const logbook::ContactField *f : logbook::fieldsOf(m_book)) {
+        m_positions.push_back(size_t(f - logbook::contactFields().data()));
+        columns << data::quotedName(QString::fromLatin1(f->column));
+    }
+    for (int i = 1; i <= kChunk; ++i)
+        marks << QStringLiteral("?%1").arg(i);
+    m_rows = m_db->prepare(QStringLiteral("select %1 from %2 where rowid in (%3)")
+                               .arg(columns.join(u','), data::quotedName(table), marks.join(u',')));
+    if (!m_rows.ok())
+        return fail(QStringLiteral("Das Logbuch kann nicht gelesen werden."), m_rows.resultCode());
+    return true;
+}
+
+bool ListReader::next(std::vector<Contact> *contacts)
+{
+    const size_t n = std::min(m_ids.size() - m_done, size_t(kChunk));
+    contacts->resize(n);
+    if (n == 0)
+        return true;
+    m_slots.clear();
+    m_rows.reset();
+    for (size_t i = 0; i < size_t(kChunk); ++i) {
+        if (i < n) {
+            m_slots.emplace_back(m_ids[m_done + i], i);
+            m_rows.bind(int(i) + 1, m_ids[m_done + i]);
+        } else {
+            m_rows.bind(int(i) + 1, QVariant()); // NULL is no rowid
+        }
+    }
+    std::sort(m_slots.begin(), m_slots.end());
+    std::vector<bool> filled(n, false);
+    int rc;
+    while ((rc = m_rows.step()) == SQLITE_ROW) {
+        const qint64 id = m_rows.integer(0);
+        const auto slot = std::lower_bound(m_slots.begin(), m_slots.end(), std::pair{id, size_t(0)});
+        if (slot == m_slots.end() || slot->first != id)
+            continue;
+        Contact &contact = (*contacts)[slot->second];
+        contact.resize(logbook::contactFields().size());
+        for (size_t c = 0; c < m_positions.size(); ++c)
+            readInto(&contact[m_positions[c]], m_rows.handle(), int(c) + 1, m_decoder);
+        filled[slot->second] = true;
+    }
+    if (rc != SQLITE_DONE)
+        return fail(QStringLiteral("Die Daten können nicht vollständig gelesen werden."), rc);
+    if (std::find(filled.begin(), filled.end(), false) != filled.end()) {
+        m_error = QStringLiteral("Ein Kontakt der Liste fehlt im Logbuch; es wurde während des Exports verändert.");
+        return false;
+    }
+    m_done += n;
+    return true;
+}
+
+} // namespace exchange
