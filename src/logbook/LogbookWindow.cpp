@@ -252,7 +252,7 @@ void LogbookWindow::cmd_drucken_clicked()
     // The count label stays as it was.
     if (!refresh(m_variant.printQuery))
         return;
-    printListing(this, printLayout(m_variant.book), rowsOf(*Adodc1));
+    printListing(this, printLayout(m_variant.book), rowsOf(*Adodc1), Adodc1->recordCount());
 }
 
 void LogbookWindow::SSTab1_changed() { anzahl_anzeigen(); }

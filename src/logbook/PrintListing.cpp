@@ -1,6 +1,7 @@
 #include "logbook/PrintListing.h"
 
 #include "ui/MessageBox.h"
+#include "ui/Progress.h"
 #include "ui/Seams.h"
 
 #include <QApplication>
@@ -36,6 +37,9 @@ OutcomeMessage outcomeMessage(const PrintOutcome &outcome)
         return {};
     case PrintOutcome::Result::NothingToPrint:
         return {QMessageBox::NoIcon, kNothingToPrint};
+    case PrintOutcome::Result::Cancelled:
+        return {QMessageBox::Information,
+                QStringLiteral("Der Druck wurde abgebrochen. Es wurde nichts an den Drucker geschickt.")};
     case PrintOutcome::Result::ReadFailed:
         return {QMessageBox::Critical,
                 QStringLiteral("Das Logbuch konnte nicht vollständig gelesen werden. Es wurde nichts gedruckt.")};
@@ -56,11 +60,15 @@ OutcomeMessage outcomeMessage(const PrintOutcome &outcome)
                                        + outcome.pdfFile + QStringLiteral("\nEs wurde nichts gedruckt.")};
 }
 
-PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const RecordWalk &walk)
+PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const RecordWalk &walk, qint64 records)
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const PrintOutcome outcome =
-        writeListing(layout, walk, [](const QString &document) { return seams::printer(document); });
+    // Busy, but the progress window's "Abbrechen" can still be clicked.
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    const std::unique_ptr<ui::Progress> progress =
+        seams::progress(window, QStringLiteral("Die Liste wird gedruckt ..."));
+    const PrintOutcome outcome = writeListing(
+        layout, walk, [](const QString &document) { return seams::printer(document); },
+        [&progress](qint64 done, qint64 total) { return progress->step(done, total); }, records);
     QApplication::restoreOverrideCursor();
 
     const OutcomeMessage message = outcomeMessage(outcome);

@@ -14,8 +14,10 @@ inline const QString kNothingToPrint = QStringLiteral("Das Logbuch enthält kein
 // Prints the listing of every record the walk hands over in the given layout on the system's
 // printer (the one from seams::printer) and tells the user what became of it: nothing on success,
 // a German message when there was nothing to print, when the listing went into a PDF file instead,
-// or when it could not be printed at all. Blocks until the job has been handed over.
-PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const RecordWalk &walk);
+// or when it could not be printed at all, or the user cancelled. Blocks until the job has been
+// handed over; a listing of the given number of records that takes more than a moment shows its
+// progress with "Abbrechen".
+PrintOutcome printListing(QWidget *window, const PrintLayout &layout, const RecordWalk &walk, qint64 records);
 
 // The message for an outcome; empty text when there is nothing to tell.
 struct OutcomeMessage {

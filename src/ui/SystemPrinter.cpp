@@ -32,21 +32,32 @@ bool completePdf(const QString &file)
     return f.readAll().contains("%%EOF");
 }
 
-bool paintOnto(QPrinter &printer, Spool &lines, logbook::PrintOutcome &outcome)
+// False when the listing did not get onto the printer whole; outcome says why (Cancelled when
+// the user stopped it).
+bool paintOnto(QPrinter &printer, Spool &lines, const logbook::PrintProgress &progress,
+               logbook::PrintOutcome &outcome)
 {
     if (!lines.rewind()) {
         outcome.reason = logbook::PrintOutcome::Reason::SpoolFailed;
         return false;
     }
-    const PaintResult painted = paintDocument(printer, lines);
+    const PaintResult painted = paintDocument(printer, lines, progress);
     outcome.pages = painted.pages;
+    // A printer that writes into a file leaves what it had written when the job is dropped.
+    const QString file = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    if (painted.cancelled) {
+        if (!file.isEmpty())
+            QFile::remove(file);
+        outcome.result = logbook::PrintOutcome::Result::Cancelled;
+        return false;
+    }
     if (!painted.started) {
         outcome.reason = logbook::PrintOutcome::Reason::JobNotStarted;
         return false;
     }
     bool done = painted.finished;
-    if (done && printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
-        done = completePdf(printer.outputFileName());
+    if (done && !file.isEmpty())
+        done = completePdf(file);
     if (!done)
         outcome.reason = logbook::PrintOutcome::Reason::JobFailed;
     return done;
@@ -81,11 +92,13 @@ logbook::PrintOutcome SystemPrinter::endDocument()
     if (std::unique_ptr<QPrinter> printer = seams::defaultPrinter()) {
         outcome.printer = printer->printerName();
         prepare(*printer, m_documentName);
-        if (paintOnto(*printer, m_spool, outcome)) {
+        if (paintOnto(*printer, m_spool, m_progress, outcome)) {
             outcome.result = logbook::PrintOutcome::Result::Printed;
             outcome.reason = logbook::PrintOutcome::Reason::None;
             return outcome;
         }
+        if (outcome.result == logbook::PrintOutcome::Result::Cancelled)
+            return outcome;
     } else {
         outcome.reason = logbook::PrintOutcome::Reason::NoPrinter;
     }
@@ -103,12 +116,14 @@ logbook::PrintOutcome SystemPrinter::endDocument()
     pdf.setPageSize(QPageSize(QPageSize::A4));
     prepare(pdf, m_documentName);
     logbook::PrintOutcome saved = outcome; // keeps why the printer was not used
-    if (paintOnto(pdf, m_spool, saved)) {
+    if (paintOnto(pdf, m_spool, m_progress, saved)) {
         outcome.pages = saved.pages;
         outcome.result = logbook::PrintOutcome::Result::SavedAsPdf;
     } else {
         QFile::remove(outcome.pdfFile); // a broken file must not pass for the listing
-        outcome.result = logbook::PrintOutcome::Result::Failed;
+        outcome.result = saved.result == logbook::PrintOutcome::Result::Cancelled
+                             ? logbook::PrintOutcome::Result::Cancelled
+                             : logbook::PrintOutcome::Result::Failed;
     }
     return outcome;
 }

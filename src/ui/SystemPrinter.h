@@ -21,12 +21,14 @@ public:
     void printLine(const QString &line) override { m_spool.add({m_fontName, m_fontSize, line}); }
     logbook::PrintOutcome endDocument() override;
     void abortDocument() override { m_spool.clear(); }
+    void setProgress(const logbook::PrintProgress &progress) override { m_progress = progress; }
 
 private:
     QString m_documentName;
     QString m_fontName;
     float m_fontSize = 12;
     Spool m_spool;
+    logbook::PrintProgress m_progress;
 };
 
 // A new, so far unused file in folder named after the document and today's date

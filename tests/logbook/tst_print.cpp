@@ -1,5 +1,6 @@
 #include "logbook/PrintListing.h"
 #include "support/WindowDriver.h"
+#include "ui/Progress.h"
 #include "ui/SystemPrinter.h"
 
 #include <QDir>
@@ -29,7 +30,8 @@ logbook::RecordWalk walkOver(const QList<Record> &records, int failAfter = -1)
             if (i == failAfter)
                 return false;
             const Record &r = records.at(i);
-            visit([&r](const QString &column) { return r.value(column); });
+            if (!visit([&r](const QString &column) { return r.value(column); }))
+                break;
         }
         return true;
     };
@@ -173,6 +175,23 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString &file)
 }
 
 constexpr double kMm = 72 / 25.4;
+
+// Notes every step it is told and cancels at the first that reaches cancelAt (never when -1).
+class CancellingProgress : public ui::Progress {
+public:
+    CancellingProgress(qint64 cancelAt, QList<QPair<qint64, qint64>> *steps) : m_cancelAt(cancelAt), m_steps(steps)
+    {
+    }
+    bool step(qint64 done, qint64 total) override
+    {
+        *m_steps << qMakePair(done, total);
+        return m_cancelAt < 0 || done < m_cancelAt;
+    }
+
+private:
+    qint64 m_cancelAt;
+    QList<QPair<qint64, qint64>> *m_steps;
+};
 } // namespace
 
 class TestPrint : public QObject {
@@ -203,6 +222,8 @@ private slots:
     void fallback();
     void fromTheWindow_data();
     void fromTheWindow();
+    void cancelled_data();
+    void cancelled();
 
 private:
     std::unique_ptr<Fixture> m_fx;
@@ -256,7 +277,7 @@ void TestPrint::recordedListing()
     QFETCH(QStringList, calls);
     QFETCH(QStringList, messages);
 
-    const PrintOutcome outcome = logbook::printListing(nullptr, *kLayouts[layout], walkOver(records, failAfter));
+    const PrintOutcome outcome = logbook::printListing(nullptr, *kLayouts[layout], walkOver(records, failAfter), records.size());
     QCOMPARE(m_calls, calls);
     QCOMPARE(m_fx->messageTexts(), messages);
     const Result expected = failAfter >= 0      ? Result::ReadFailed
@@ -283,7 +304,7 @@ void TestPrint::paintedListing()
     records[7]["land"] = QString("0123456789").repeated(25); // no blank to break at
     records[8]["vorname"] = "Jürgen Öztürk-Weiß";
 
-    const PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walkOver(records));
+    const PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walkOver(records), records.size());
     QCOMPARE(outcome.result, Result::Printed);
     QVERIFY(m_fx->messages.isEmpty());
 
@@ -370,7 +391,7 @@ void TestPrint::fallback()
     }
 
     const PrintOutcome outcome =
-        logbook::printListing(nullptr, *kLayouts[layout], walkOver({contact("Adler"), contact("Bär")}));
+        logbook::printListing(nullptr, *kLayouts[layout], walkOver({contact("Adler"), contact("Bär")}), 2);
     const QString path = QDir(home).filePath(file);
     QCOMPARE(int(outcome.result), result);
     QCOMPARE(outcome.pdfFile, path);
@@ -451,6 +472,56 @@ void TestPrint::fromTheWindow()
     QCOMPARE(dx ? w.column("Datum") : w.column("SKIP"),
              dx ? dates : QStringList({"adler", "Möwe", "Ödland", "Zander"}));
     QCOMPARE(w.text("lbl_treffer"), label);
+}
+
+// Cancelling sends nothing anywhere, whether the records are still read or the pages painted for
+// the printer or for the PDF file that stands in for a missing one. Without a cancel the progress
+// goes forward through both and ends at the whole.
+void TestPrint::cancelled_data()
+{
+    QTest::addColumn<bool>("printer");
+    QTest::addColumn<int>("cancelAt");
+    constexpr int records = 300; // reading is steps 1 to 300 of 1500, painting the rest
+    for (bool printer : {true, false}) {
+        const char *where = printer ? "printer" : "no printer, PDF";
+        QTest::addRow("%s: cancel while reading", where) << printer << 1;
+        QTest::addRow("%s: cancel while painting", where) << printer << records + 1;
+        QTest::addRow("%s: no cancel", where) << printer << -1;
+    }
+}
+
+void TestPrint::cancelled()
+{
+    QFETCH(bool, printer);
+    QFETCH(int, cancelAt);
+    const QString file = m_fx->path("druck.pdf");
+    const auto realPrinter = seams::printer.replace({});
+    const auto lookup = seams::defaultPrinter.replace([=] { return printer ? pdfPrinter(file) : nullptr; });
+    QList<QPair<qint64, qint64>> steps;
+    m_fx->replace(seams::progress, [&](QWidget *, const QString &) -> std::unique_ptr<ui::Progress> {
+        return std::make_unique<CancellingProgress>(cancelAt, &steps);
+    });
+    QList<Record> records;
+    for (int i = 0; i < 300; ++i)
+        records << contact(QStringLiteral("Skip%1").arg(i));
+
+    const PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walkOver(records), 300);
+    const QStringList pdfs = QDir(m_fx->path("home")).entryList({"*.pdf"});
+    QVERIFY(!steps.isEmpty());
+    for (qsizetype i = 1; i < steps.size(); ++i)
+        QVERIFY(steps[i].first >= steps[i - 1].first && steps[i].second == 1500);
+    if (cancelAt < 0) {
+        QCOMPARE(outcome.result, printer ? Result::Printed : Result::SavedAsPdf);
+        QVERIFY(steps.first().first <= 300 && steps.last().first > 1400);
+        QCOMPARE(printer ? QFile::exists(file) : pdfs.size() == 1, true);
+        return;
+    }
+    QCOMPARE(outcome.result, Result::Cancelled);
+    QCOMPARE(steps.last().first >= 300, cancelAt > 300); // stopped where it was told to
+    QCOMPARE(m_fx->messageTexts(),
+             QStringList{"Der Druck wurde abgebrochen. Es wurde nichts an den Drucker geschickt."});
+    QVERIFY(!QFile::exists(file));
+    QCOMPARE(pdfs, QStringList());
 }
 
 QTEST_MAIN(TestPrint)

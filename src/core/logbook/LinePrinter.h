@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace logbook {
@@ -12,6 +13,7 @@ struct PrintOutcome {
         Failed,         // neither printed nor saved
         NothingToPrint, // the logbook holds no contact
         ReadFailed,     // the logbook could not be read to its end; nothing was sent
+        Cancelled,      // the user stopped it; nothing was sent
     };
     enum class Reason {
         None,
@@ -27,6 +29,9 @@ struct PrintOutcome {
     int pages = 0;
 };
 
+// How far printing is: done of total steps. Returning false cancels it; nothing is printed then.
+using PrintProgress = std::function<bool(qint64 done, qint64 total)>;
+
 // The system's printer used as a line printer: a font, then whole lines one after the other.
 // The printer starts a new page itself when one is full.
 class LinePrinter {
@@ -39,6 +44,9 @@ public:
     virtual PrintOutcome endDocument() = 0;
     // Drops the document: nothing of it reaches the printer.
     virtual void abortDocument() = 0;
+    // Told how far sending the document goes while endDocument() works; a printer that hands it
+    // over at once need not tell.
+    virtual void setProgress(const PrintProgress &progress) { (void)progress; }
 };
 
 } // namespace logbook

@@ -2,6 +2,8 @@
 
 #include "core/data/RecordSource.h"
 
+#include <algorithm>
+
 namespace logbook {
 namespace {
 
@@ -19,8 +21,13 @@ void setFont(LinePrinter &printer, const PrintLayout &layout)
 
 } // namespace
 
-PrintOutcome writeListing(const PrintLayout &layout, const RecordWalk &walk, const PrinterOpener &openPrinter)
+PrintOutcome writeListing(const PrintLayout &layout, const RecordWalk &walk, const PrinterOpener &openPrinter,
+                          const PrintProgress &progress, qint64 records)
 {
+    // Painting a page takes longer than reading its records.
+    const qint64 readSteps = std::max<qint64>(records, 1), total = 5 * readSteps;
+    qint64 visited = 0;
+    bool cancelled = false;
     std::unique_ptr<LinePrinter> printer;
     const bool read = walk([&](const FieldReader &field) {
         if (!printer) {
@@ -33,16 +40,26 @@ PrintOutcome writeListing(const PrintLayout &layout, const RecordWalk &walk, con
         if (layout.fontBeforeEveryBlock)
             setFont(*printer, layout);
         printBlock(*printer, layout, field);
+        if (progress && ++visited % 100 == 0 && !progress(std::min(visited, readSteps), total))
+            cancelled = true;
+        return !cancelled;
     });
 
     PrintOutcome outcome;
-    if (!read) {
+    if (cancelled) {
+        printer->abortDocument();
+        outcome.result = PrintOutcome::Result::Cancelled;
+    } else if (!read) {
         if (printer)
             printer->abortDocument();
         outcome.result = PrintOutcome::Result::ReadFailed;
     } else if (!printer) {
         outcome.result = PrintOutcome::Result::NothingToPrint;
     } else {
+        if (progress)
+            printer->setProgress([&](qint64 done, qint64 lines) {
+                return progress(readSteps + (total - readSteps) * done / std::max<qint64>(lines, 1), total);
+            });
         outcome = printer->endDocument();
     }
     return outcome;
@@ -52,8 +69,7 @@ RecordWalk rowsOf(data::RecordSource &source)
 {
     return [&source](const RecordVisitor &visit) {
         return source.forEachRow([&visit](const data::RecordSource::RowReader &field) {
-            visit([&field](const QString &column) { return field(column).toString(); });
-            return true;
+            return visit([&field](const QString &column) { return field(column).toString(); });
         });
     };
 }
