@@ -221,7 +221,7 @@ double searches(const Book &book, logbook::LogbookWindow *window, const sql::Dat
         const double ratio = median(times) / median(scans);
         worst = std::max(worst, ratio);
         const bool noHit = scanned == 0; // the window shows the full list after telling so
-        std::printf("  %-9s %-12s %-20s %8d %9.1f %9.1f %6.2f%s\n", s.column, qPrintable(text), s.what,
+        std::printf("  %-9s %s %-20s %8d %9.1f %9.1f %6.2f%s\n", s.column, qPrintable(text.leftJustified(12)), s.what,
                     noHit ? 0 : hits, median(times), median(scans), ratio,
                     noHit || hits == scanned ? "" : "  (count differs from the scan!)");
     }

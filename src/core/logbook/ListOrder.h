@@ -17,8 +17,9 @@ data::Query::Order listOrder(Book book);
 // is no such date (empty, other forms) sorts after every date, by its own text.
 QString dateKeySql(const QString &column);
 
-// Creates the index of listOrder() where it is missing and drops the narrower one of earlier
-// versions: the statements to run on a logbook file that can be written.
+// Creates the index of listOrder() and the one over the ids that counting uses where they are
+// missing, and drops the narrower one of earlier versions: the statements to run on a logbook
+// file that can be written.
 QString indexSql(Book book);
 
 } // namespace logbook
