@@ -24,8 +24,8 @@ void setFont(LinePrinter &printer, const PrintLayout &layout)
 PrintOutcome writeListing(const PrintLayout &layout, const RecordWalk &walk, const PrinterOpener &openPrinter,
                           const PrintProgress &progress, qint64 records)
 {
-    // Painting a page takes longer than reading its records.
-    const qint64 readSteps = std::max<qint64>(records, 1), total = 5 * readSteps;
+    // Painting takes some forty times as long as reading the records.
+    const qint64 readSteps = std::max<qint64>(records, 1), total = 20 * readSteps;
     qint64 visited = 0;
     bool cancelled = false;
     std::unique_ptr<LinePrinter> printer;

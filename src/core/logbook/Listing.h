@@ -27,7 +27,7 @@ using PrinterOpener = std::function<std::unique_ptr<LinePrinter>(const QString &
 // fails on the way the document is dropped and nothing reaches the printer (ReadFailed);
 // otherwise the outcome is what ending the document says.
 //
-// With a progress, the walk of the listing's records (their number given) is the first fifth of
+// With a progress, the walk of the listing's records (their number given) is the first twentieth of
 // the work and sending the document the rest. When the user cancels, the document is dropped and
 // nothing reaches the printer (Cancelled).
 PrintOutcome writeListing(const PrintLayout &layout, const RecordWalk &walk, const PrinterOpener &openPrinter,
