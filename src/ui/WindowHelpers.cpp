@@ -4,10 +4,13 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStyle>
+#include <QTranslator>
+#include <memory>
 #include <QtGui/qguiapplication_platform.h>
 #include <xcb/xcb.h>
 
@@ -91,6 +94,19 @@ void focusFirstInput(QWidget *window)
             return;
         }
     }
+}
+
+bool useGermanQtTexts()
+{
+    static QTranslator *german = nullptr; // installed once, kept while the program runs
+    if (german)
+        return true;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        || !QCoreApplication::installTranslator(translator.get()))
+        return false;
+    german = translator.release();
+    return true;
 }
 
 } // namespace ui

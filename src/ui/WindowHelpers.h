@@ -41,6 +41,11 @@ void returnClicks(QLineEdit *edit, QPushButton *button);
 // Tab goes through the widgets in this order.
 void chainTabOrder(const QList<QWidget *> &widgets);
 
+// Qt's own texts (the file dialog, its questions, a text box's context menu, a window's system
+// menu) in German, as every text of the program is, whatever the system's language; false when
+// Qt's German translation is not installed (the texts stay English then).
+bool useGermanQtTexts();
+
 // Puts the focus into the first control of the window, in tab order, that takes input: a text
 // box the user may write in, a drop-down, a grid. Nothing happens in a window without one.
 void focusFirstInput(QWidget *window);

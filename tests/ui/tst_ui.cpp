@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 #include "ui/MessageBox.h"
+#include "ui/WindowHelpers.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -10,6 +11,7 @@ private slots:
     void missingControlFailsTheTest();
     void messageBoxFitsItsTitle_data();
     void messageBoxFitsItsTitle();
+    void qtTextsInGerman();
 };
 
 void TestUi::missingControlFailsTheTest()
@@ -45,6 +47,16 @@ void TestUi::messageBoxFitsItsTitle()
     // Room for the title in bold beside an icon and three buttons of some 24 pixels each.
     QVERIFY(box->width() >= QFontMetrics(bold).horizontalAdvance(box->windowTitle()) + 4 * 24);
     QVERIFY(box->width() >= QFontMetrics(box->font()).horizontalAdvance(text.left(40)));
+}
+
+// The file dialog's question before replacing a file, and the buttons Qt names itself.
+void TestUi::qtTextsInGerman()
+{
+    QVERIFY(ui::useGermanQtTexts());
+    QVERIFY(ui::useGermanQtTexts()); // a second call changes nothing
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Abbrechen"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?"),
+             QStringLiteral("Die Datei %1 existiert bereits.\nSoll sie überschrieben werden?"));
 }
 
 QTEST_MAIN(TestUi)
