@@ -3,7 +3,7 @@
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev qt6-base-dev-tools qt6-speech-dev
       qt6-declarative-dev qt6-speech-speechd-plugin speech-dispatcher
-      speech-dispatcher-espeak-ng libgl-dev libsqlite3-dev libxcb1-dev fonts-dejavu-core
+      speech-dispatcher-espeak-ng libgl-dev libcups2-dev libsqlite3-dev libxcb1-dev fonts-dejavu-core
       fonts-liberation2 poppler-utils qt6-translations-l10n)
 missing=()
 for p in "${pkgs[@]}"; do

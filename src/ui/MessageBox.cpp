@@ -6,11 +6,15 @@
 #include <QSpacerItem>
 
 namespace ui {
-namespace {
-// Room beside a title in a window manager's title bar: its icon, three buttons, margins.
-constexpr int kTitleRoom = 160;
 
-} // namespace
+int titleBarWidth(const QWidget *window, const QString &title)
+{
+    // Room beside a title in a window manager's title bar: its icon, three buttons, margins.
+    constexpr int kTitleRoom = 160;
+    QFont bold = window->font();
+    bold.setBold(true);
+    return QFontMetrics(bold).horizontalAdvance(title) + kTitleRoom;
+}
 
 void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &title)
 {
@@ -33,9 +37,7 @@ std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon,
     auto box = std::make_unique<QMessageBox>(icon, title, text, QMessageBox::Ok, parent);
     // A window manager shortens a title that has no room beside its icon and buttons
     // ("WELL… 2006" over a short message): the box is made wide enough for it in bold.
-    QFont bold = box->font();
-    bold.setBold(true);
-    const int width = QFontMetrics(bold).horizontalAdvance(title) + kTitleRoom;
+    const int width = titleBarWidth(box.get(), title);
     if (auto *grid = qobject_cast<QGridLayout *>(box->layout()))
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Fixed, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
                       grid->columnCount());

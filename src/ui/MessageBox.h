@@ -17,6 +17,10 @@ void critical(QWidget *parent, const QString &text, const QString &title = kAppT
 void plain(QWidget *parent, const QString &text, const QString &title = kAppTitle);
 void show(QWidget *parent, QMessageBox::Icon icon, const QString &text, const QString &title = kAppTitle);
 
+// How wide a small window must be for the window manager to write out its title (in bold, beside
+// the title bar's icon and buttons).
+int titleBarWidth(const QWidget *window, const QString &title);
+
 // The box the real seam runs, wide enough that the window manager can write out its title.
 std::unique_ptr<QMessageBox> messageBox(QWidget *parent, QMessageBox::Icon icon, const QString &text,
                                         const QString &title = kAppTitle);

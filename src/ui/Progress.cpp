@@ -1,5 +1,7 @@
 #include "ui/Progress.h"
 
+#include "ui/MessageBox.h"
+
 #include <QFileDialog>
 #include <QProgressDialog>
 
@@ -8,7 +10,8 @@ namespace ui {
 ProgressDialog::ProgressDialog(QWidget *parent, const QString &text)
     : m_dialog(std::make_unique<QProgressDialog>(text, QStringLiteral("Abbrechen"), 0, 1000, parent))
 {
-    m_dialog->setWindowTitle(QStringLiteral("WELLENKLADDE 2006"));
+    m_dialog->setWindowTitle(kAppTitle);
+    m_dialog->setMinimumWidth(titleBarWidth(m_dialog.get(), kAppTitle));
     m_dialog->setWindowModality(Qt::WindowModal);
     m_dialog->setMinimumDuration(700);
     m_dialog->setAutoClose(false);

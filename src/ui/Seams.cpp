@@ -83,6 +83,7 @@ Seam<std::unique_ptr<logbook::LinePrinter>(const QString &)> printer{
         return std::make_unique<ui::SystemPrinter>(documentName);
     }};
 Seam<std::unique_ptr<QPrinter>()> defaultPrinter{systemDefaultPrinter};
+Seam<bool(const QPrinter &, const QString &, const QString &)> printQueue{ui::submitToQueue};
 Seam<QString(QWidget *, const ui::FileRequest &)> fileDialog{ui::execFileDialog};
 Seam<std::unique_ptr<ui::Progress>(QWidget *, const QString &)> progress{
     [](QWidget *parent, const QString &text) -> std::unique_ptr<ui::Progress> {

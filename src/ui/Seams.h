@@ -54,6 +54,9 @@ extern Seam<QList<backup::Volume>()> volumes;
 extern Seam<std::unique_ptr<logbook::LinePrinter>(const QString &documentName)> printer;
 // The system's default printer; null when there is none.
 extern Seam<std::unique_ptr<QPrinter>()> defaultPrinter;
+// Hands a finished document (the PDF file that was painted for the printer) to the printer's
+// queue; false when the queue did not take it (ui/SystemPrinter.h).
+extern Seam<bool(const QPrinter &printer, const QString &file, const QString &title)> printQueue;
 // The system's file dialog: the chosen path, empty when the user cancels (ui/Progress.h).
 extern Seam<QString(QWidget *parent, const ui::FileRequest &request)> fileDialog;
 // The progress of a long piece of work, with a way to cancel it (ui/Progress.h).

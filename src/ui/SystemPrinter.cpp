@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPrinter>
+#include <QTemporaryFile>
+#include <cups/cups.h>
 
 namespace ui {
 namespace {
@@ -44,7 +46,7 @@ bool paintOnto(QPrinter &printer, Spool &lines, const logbook::PrintProgress &pr
     const PaintResult painted = paintDocument(printer, lines, progress);
     outcome.pages = painted.pages;
     // A printer that writes into a file leaves what it had written when the job is dropped.
-    const QString file = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    const QString file = printer.outputFileName();
     if (painted.cancelled) {
         if (!file.isEmpty())
             QFile::remove(file);
@@ -63,7 +65,53 @@ bool paintOnto(QPrinter &printer, Spool &lines, const logbook::PrintProgress &pr
     return done;
 }
 
+// Paints for a printer that writes no file of its own (a print queue): into a temporary file,
+// which the queue gets only when it is whole. Qt's queue printers would hand a cancelled or
+// failed job to the queue all the same, half as it is.
+bool printThroughFile(QPrinter &printer, Spool &lines, const logbook::PrintProgress &progress,
+                      const QString &documentName, logbook::PrintOutcome &outcome)
+{
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("kanalwerk-druck-XXXXXX")));
+    if (!file.open()) {
+        outcome.reason = logbook::PrintOutcome::Reason::SpoolFailed;
+        return false;
+    }
+    file.close();
+    printer.setOutputFileName(file.fileName()); // no .pdf: the printer stays the queue's
+    if (!paintOnto(printer, lines, progress, outcome))
+        return false;
+    if (!seams::printQueue(printer, file.fileName(), documentName)) {
+        // The listing is whole: it becomes the PDF file in the home folder, without painting again.
+        outcome.reason = logbook::PrintOutcome::Reason::JobFailed;
+        const QString kept = reservePdfFile(QDir::homePath(), documentName);
+        if (!kept.isEmpty() && QFile::remove(kept) && file.rename(kept)) {
+            file.setAutoRemove(false);
+            outcome.pdfFile = kept;
+            outcome.result = logbook::PrintOutcome::Result::SavedAsPdf;
+        }
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool submitToQueue(const QPrinter &printer, const QString &file, const QString &title)
+{
+    // The queue's name without an instance ("PDF/a4" is the queue "PDF").
+    const QByteArray queue = printer.printerName().section(u'/', 0, 0).toLocal8Bit();
+    if (queue.isEmpty())
+        return false;
+    QByteArray media = printer.pageLayout().pageSize().key().toLocal8Bit();
+    QByteArray sides = printer.duplex() == QPrinter::DuplexNone        ? "one-sided"
+                       : printer.duplex() == QPrinter::DuplexShortSide ? "two-sided-short-edge"
+                                                                       : "two-sided-long-edge";
+    QByteArray mediaName = "media", sidesName = "sides";
+    cups_option_t options[] = {{mediaName.data(), media.data()}, {sidesName.data(), sides.data()}};
+    return cupsPrintFile(queue.constData(), QFile::encodeName(file).constData(), title.toUtf8().constData(), 2,
+                         options)
+           > 0;
+}
 
 QString reservePdfFile(const QString &folder, const QString &documentName)
 {
@@ -92,12 +140,16 @@ logbook::PrintOutcome SystemPrinter::endDocument()
     if (std::unique_ptr<QPrinter> printer = seams::defaultPrinter()) {
         outcome.printer = printer->printerName();
         prepare(*printer, m_documentName);
-        if (paintOnto(*printer, m_spool, m_progress, outcome)) {
+        const bool printed = printer->outputFileName().isEmpty()
+                                 ? printThroughFile(*printer, m_spool, m_progress, m_documentName, outcome)
+                                 : paintOnto(*printer, m_spool, m_progress, outcome);
+        if (printed) {
             outcome.result = logbook::PrintOutcome::Result::Printed;
             outcome.reason = logbook::PrintOutcome::Reason::None;
             return outcome;
         }
-        if (outcome.result == logbook::PrintOutcome::Result::Cancelled)
+        if (outcome.result == logbook::PrintOutcome::Result::Cancelled
+            || outcome.result == logbook::PrintOutcome::Result::SavedAsPdf)
             return outcome;
     } else {
         outcome.reason = logbook::PrintOutcome::Reason::NoPrinter;

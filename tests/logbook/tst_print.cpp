@@ -170,7 +170,8 @@ std::unique_ptr<QPrinter> pdfPrinter(const QString &file)
 {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setOutputFormat(QPrinter::PdfFormat);
-    printer->setOutputFileName(file);
+    if (!file.isEmpty())
+        printer->setOutputFileName(file);
     return printer;
 }
 
@@ -475,28 +476,40 @@ void TestPrint::fromTheWindow()
 }
 
 // Cancelling sends nothing anywhere, whether the records are still read or the pages painted for
-// the printer or for the PDF file that stands in for a missing one. Without a cancel the progress
-// goes forward through both and ends at the whole.
+// a printer that writes a file, for a print queue (which gets a listing only when it is whole) or
+// for the PDF file that stands in for a missing printer. Without a cancel the progress goes
+// forward through both and ends at the whole; a queue that refuses the job leaves the PDF file.
 void TestPrint::cancelled_data()
 {
-    QTest::addColumn<bool>("printer");
+    QTest::addColumn<QString>("printer");
     QTest::addColumn<int>("cancelAt");
+    QTest::addColumn<bool>("queueTakes");
     constexpr int records = 300; // reading is steps 1 to 300 of 6000, painting the rest
-    for (bool printer : {true, false}) {
-        const char *where = printer ? "printer" : "no printer, PDF";
-        QTest::addRow("%s: cancel while reading", where) << printer << 1;
-        QTest::addRow("%s: cancel while painting", where) << printer << records + 1;
-        QTest::addRow("%s: no cancel", where) << printer << -1;
+    for (const char *printer : {"file", "queue", "none"}) {
+        QTest::addRow("%s: cancel while reading", printer) << printer << 1 << true;
+        QTest::addRow("%s: cancel while painting", printer) << printer << records + 1 << true;
+        QTest::addRow("%s: no cancel", printer) << printer << -1 << true;
     }
+    QTest::addRow("queue refuses the job") << "queue" << -1 << false;
 }
 
 void TestPrint::cancelled()
 {
-    QFETCH(bool, printer);
+    QFETCH(QString, printer);
     QFETCH(int, cancelAt);
+    QFETCH(bool, queueTakes);
     const QString file = m_fx->path("druck.pdf");
     const auto realPrinter = seams::printer.replace({});
-    const auto lookup = seams::defaultPrinter.replace([=] { return printer ? pdfPrinter(file) : nullptr; });
+    const auto lookup = seams::defaultPrinter.replace([=]() -> std::unique_ptr<QPrinter> {
+        if (printer == "none")
+            return nullptr;
+        return pdfPrinter(printer == "file" ? file : QString()); // without a file: as a queue's
+    });
+    QStringList queued; // what the queue got, each job as its text
+    m_fx->replace(seams::printQueue, [&](const QPrinter &, const QString &job, const QString &title) {
+        queued << (QFile::copy(job, file) ? "" : "not readable: ") + title;
+        return queueTakes;
+    });
     QList<QPair<qint64, qint64>> steps;
     m_fx->replace(seams::progress, [&](QWidget *, const QString &) -> std::unique_ptr<ui::Progress> {
         return std::make_unique<CancellingProgress>(cancelAt, &steps);
@@ -507,13 +520,18 @@ void TestPrint::cancelled()
 
     const PrintOutcome outcome = logbook::printListing(nullptr, logbook::kLocalLayout, walkOver(records), 300);
     const QStringList pdfs = QDir(m_fx->path("home")).entryList({"*.pdf"});
+    QCOMPARE(QDir::temp().entryList({"kanalwerk-druck-*"}), QStringList()); // no job left behind
     QVERIFY(!steps.isEmpty());
     for (qsizetype i = 1; i < steps.size(); ++i)
         QVERIFY(steps[i].first >= steps[i - 1].first && steps[i].second == 6000);
     if (cancelAt < 0) {
-        QCOMPARE(outcome.result, printer ? Result::Printed : Result::SavedAsPdf);
+        const bool printed = printer == "file" || (printer == "queue" && queueTakes);
+        QCOMPARE(outcome.result, printed ? Result::Printed : Result::SavedAsPdf);
         QVERIFY(steps.first().first <= 300 && steps.last().first > 5700);
-        QCOMPARE(printer ? QFile::exists(file) : pdfs.size() == 1, true);
+        QCOMPARE(pdfs.size(), printed ? 0 : 1);
+        QCOMPARE(queued, printer == "queue" ? QStringList{"Logbuch LOCAL"} : QStringList());
+        if (printer == "queue") // the queue got the whole listing
+            QCOMPARE(readPdf(file).pages.size(), outcome.pages);
         return;
     }
     QCOMPARE(outcome.result, Result::Cancelled);
@@ -522,6 +540,7 @@ void TestPrint::cancelled()
              QStringList{"Der Druck wurde abgebrochen. Es wurde nichts an den Drucker geschickt."});
     QVERIFY(!QFile::exists(file));
     QCOMPARE(pdfs, QStringList());
+    QCOMPARE(queued, QStringList());
 }
 
 QTEST_MAIN(TestPrint)

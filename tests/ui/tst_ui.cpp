@@ -1,8 +1,10 @@
 #include "support/TestSupport.h"
 #include "ui/MessageBox.h"
+#include "ui/Progress.h"
 #include "ui/WindowHelpers.h"
 
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTest>
 
 class TestUi : public QObject {
@@ -30,17 +32,23 @@ void TestUi::messageBoxFitsItsTitle_data()
     QTest::newRow("shortest finder message") << "Ungültige Eingabe !";
     QTest::newRow("one letter") << "x";
     QTest::newRow("long text") << QString(300, u'W');
+    QTest::newRow("progress window") << QString(); // "Die Liste wird gedruckt ..."
 }
 // clang-format on
 
-// However short the text, the box leaves the title "WELLENKLADDE 2006" room in a title bar;
+// However short the text, the box (and the progress window) leaves the title "WELLENKLADDE 2006"
+// room in a title bar;
 // a long text still widens it.
 void TestUi::messageBoxFitsItsTitle()
 {
     QFETCH(QString, text);
-    const auto box = ui::messageBox(nullptr, QMessageBox::Critical, text);
+    QWidget parent;
+    const ui::ProgressDialog progress(&parent, QStringLiteral("Die Liste wird gedruckt ..."));
+    const std::unique_ptr<QMessageBox> message =
+        text.isNull() ? nullptr : ui::messageBox(nullptr, QMessageBox::Critical, text);
+    QWidget *box = message ? static_cast<QWidget *>(message.get()) : parent.findChild<QProgressDialog *>();
     box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(box));
     QFont bold = box->font();
     bold.setBold(true);
     QCOMPARE(box->windowTitle(), QStringLiteral("WELLENKLADDE 2006"));
