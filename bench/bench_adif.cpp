@@ -2,6 +2,8 @@
 // file (umlauts, long remarks, half of it already in the logbook) into it, and files that are
 // no logbook at all. Time and peak memory (VmHWM, reset before each step) of every step.
 //   bench_adif [contacts] [records] [--no-huge]      default: 1000000 100000
+//   bench_adif --export FILE      exports the local logbook of the logbook file FILE (a copy of a
+//                                 real logbook: contacts as users type them) to ADI and ADX
 #include "core/exchange/LogbookExchange.h"
 #include "core/logbook/ListOrder.h"
 #include "core/sql/Sqlite.h"
@@ -167,9 +169,27 @@ exchange::ImportResult importLog(const QString &logbook, const QString &file)
 
 } // namespace
 
+// Both exports of a logbook that is there already.
+int exportOnly(const QString &file)
+{
+    QTemporaryDir dir;
+    QElapsedTimer t;
+    for (const char *name : {"export.adi", "export.adx"}) {
+        const QString target = dir.filePath(QString::fromLatin1(name));
+        startStep(&t);
+        const auto r = exportLog(file, target);
+        report(qPrintable(QStringLiteral("export %1 to %2").arg(QFileInfo(file).fileName(), QString::fromLatin1(name))),
+               t, r.ok() ? QStringLiteral("%1 written, %2 MB").arg(r.written).arg(QFileInfo(target).size() >> 20)
+                         : r.error);
+    }
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--export")
+        return exportOnly(QString::fromLocal8Bit(argv[2]));
     const qint64 contacts = argc > 1 ? QByteArray(argv[1]).toLongLong() : 1'000'000;
     const qint64 records = argc > 2 ? QByteArray(argv[2]).toLongLong() : 100'000;
     QTemporaryDir dir;

