@@ -45,6 +45,7 @@ public:
     {
         m_chunks.stop();
         m_spare.stop();
+        m_spareContacts.stop();
         m_reading.join();
     }
     ExportSteps(const ExportSteps &) = delete;
@@ -52,8 +53,14 @@ public:
 
     // The next chunk in the list's order; false at the end.
     bool next(Chunk *chunk) { return m_chunks.take(chunk); }
-    // Memory of written records, to be used again.
-    void giveBack(std::string records) { m_spare.offer(std::move(records)); }
+    // Memory of a written chunk, to be used again: the texts of the contacts are read into the
+    // texts of contacts before, rather than into new ones that the other thread frees (which
+    // costs the allocator dearly).
+    void giveBack(Chunk *chunk)
+    {
+        m_spare.offer(std::move(chunk->records));
+        m_spareContacts.offer(std::move(chunk->contacts));
+    }
     // Whether the end came because the file could not be read (the list's error()).
     bool readFailed() const { return m_readFailed; }
 
@@ -63,8 +70,11 @@ private:
         AdifWriter records(nullptr, m_format);
         LocalClock clock;
         std::vector<AdifField> fields;
+        std::vector<Contact> mine; // the contacts of the last chunk turned into records here
         for (;;) {
             Chunk chunk;
+            if (!m_spareContacts.poll(&chunk.contacts))
+                chunk.contacts = std::move(mine);
             if (!list->next(&chunk.contacts))
                 m_readFailed = true;
             if (m_readFailed || chunk.contacts.empty())
@@ -78,7 +88,8 @@ private:
                     records.record(fields);
                 }
                 records.take(&chunk.records);
-                chunk.contacts.clear();
+                mine = std::move(chunk.contacts);
+                chunk.contacts = {};
             }
             if (!m_chunks.put(std::move(chunk)))
                 break;
@@ -90,6 +101,7 @@ private:
     const Format m_format;
     Handover<Chunk> m_chunks{kAhead};
     Handover<std::string> m_spare{kAhead};
+    Handover<std::vector<Contact>> m_spareContacts{kAhead};
     std::atomic<bool> m_readFailed = false;
     std::thread m_reading; // last: it starts when everything else is there
 };
@@ -111,7 +123,7 @@ bool writeContacts(ListReader &list, const ExportRequest &request, AdifWriter &w
         }
         if (!chunk.records.empty() && !writer.pass(chunk.records))
             return false;
-        steps.giveBack(std::move(chunk.records));
+        steps.giveBack(&chunk);
         const qint64 before = result->written;
         result->written += chunk.count;
         if (progress && before / kProgressEvery != result->written / kProgressEvery
