@@ -42,6 +42,7 @@ private slots:
     void initTestCase() { useBerlinTime(); }
     void init();
     void exportFollowsTheListOrder();
+    void exportOrderOverManyChunks();
     void exportNeverOverwritesUnasked();
     void exportCancelledLeavesNothing();
     void roundTrip_data();
@@ -110,6 +111,26 @@ void TestAdifLogbook::exportFollowsTheListOrder()
                                         "<PROGRAMID:9>KANALWERK \n<PROGRAMVERSION:4>test \n"
                                         "<CREATED_TIMESTAMP:15>20261207 090000 \n<EOH>\n"));
     QVERIFY(fileBytes(dx).startsWith("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ADX>\n<HEADER>\n"));
+}
+
+// A logbook of some thousand contacts, stored in an order unrelated to the list's: the export is
+// read in chunks by more than one thread and still writes every contact once, in list order.
+void TestAdifLogbook::exportOrderOverManyChunks()
+{
+    constexpr int kCount = 2345;
+    std::vector<exchange::Contact> contacts;
+    for (int i = 0; i < kCount; ++i)
+        contacts.push_back(contact({QStringLiteral("skip=Skip %1").arg((i * 7919) % kCount, 4, 10, QChar(u'0'))}));
+    QVERIFY(insertContacts(m_logbook, Book::Local, contacts));
+    const QString file = m_dir->filePath("viele.adi");
+    QCOMPARE(exportTo(Book::Local, file).written, kCount);
+    QStringList skips;
+    for (const QString &r : readAll(Format::Adi, fileBytes(file)))
+        skips << r.section(QStringLiteral("APP_KANALWERK_SKIP="), 1);
+    QStringList expected;
+    for (int i = 0; i < kCount; ++i)
+        expected << QStringLiteral("Skip %1").arg(i, 4, 10, QChar(u'0'));
+    QCOMPARE(skips, expected);
 }
 
 void TestAdifLogbook::exportNeverOverwritesUnasked()

@@ -85,12 +85,19 @@ bool ListReader::fail(const QString &what, int resultCode)
     return false;
 }
 
-bool ListReader::start()
+bool ListReader::begin()
 {
     const int begun = m_db->exec(QStringLiteral("BEGIN"));
     if (begun != SQLITE_OK)
         return fail(QStringLiteral("Das Logbuch kann nicht gelesen werden."), begun);
     m_inTransaction = true;
+    return true;
+}
+
+bool ListReader::start()
+{
+    if (!begin())
+        return false;
     const QString table = logbook::tableOf(m_book);
     data::Query list = data::Query(table).orderBy(logbook::listOrder(m_book));
     sql::Statement hasIndex =
@@ -100,11 +107,36 @@ bool ListReader::start()
         list = list.withoutIndex();
     sql::Statement ids = m_db->prepare(list.engineSql({.columns = QStringLiteral("rowid"), .condition = {}}));
     int rc = ids.ok() ? SQLITE_ROW : ids.resultCode();
+    auto all = std::make_shared<std::vector<qint64>>();
     while (ids.ok() && (rc = ids.step()) == SQLITE_ROW)
-        m_ids.push_back(ids.integer(0));
+        all->push_back(ids.integer(0));
     if (rc != SQLITE_DONE)
         return fail(QStringLiteral("Die Liste des Logbuchs kann nicht gelesen werden."), rc);
+    m_ids = std::move(all);
+    return prepareRows();
+}
 
+bool ListReader::follow(const ListReader &first)
+{
+    if (!begin())
+        return false;
+    // The first read takes the file's shared lock; until then the transaction holds nothing.
+    QStringList ignored;
+    if (const int rc = m_db->column(QStringLiteral("select count(*) from sqlite_master"), &ignored); rc != SQLITE_OK)
+        return fail(QStringLiteral("Das Logbuch kann nicht gelesen werden."), rc);
+    m_ids = first.m_ids;
+    return prepareRows();
+}
+
+void ListReader::share(size_t offset, size_t every)
+{
+    m_done = std::min(m_ids->size(), offset * kChunk);
+    m_skip = (every - 1) * kChunk;
+}
+
+bool ListReader::prepareRows()
+{
+    const QString table = logbook::tableOf(m_book);
     QStringList columns{QStringLiteral("rowid")}, marks;
     for (const logbook::ContactField *f : logbook::fieldsOf(m_book)) {
         m_positions.push_back(size_t(f - logbook::contactFields().data()));
@@ -121,7 +153,8 @@ bool ListReader::start()
 
 bool ListReader::next(std::vector<Contact> *contacts)
 {
-    const size_t n = std::min(m_ids.size() - m_done, size_t(kChunk));
+    const std::vector<qint64> &ids = *m_ids;
+    const size_t n = std::min(ids.size() - m_done, size_t(kChunk));
     contacts->resize(n);
     if (n == 0)
         return true;
@@ -129,8 +162,8 @@ bool ListReader::next(std::vector<Contact> *contacts)
     m_rows.reset();
     for (size_t i = 0; i < size_t(kChunk); ++i) {
         if (i < n) {
-            m_slots.emplace_back(m_ids[m_done + i], i);
-            m_rows.bind(int(i) + 1, m_ids[m_done + i]);
+            m_slots.emplace_back(ids[m_done + i], i);
+            m_rows.bind(int(i) + 1, ids[m_done + i]);
         } else {
             m_rows.bind(int(i) + 1, QVariant()); // NULL is no rowid
         }
@@ -155,7 +188,7 @@ bool ListReader::next(std::vector<Contact> *contacts)
         m_error = QStringLiteral("Ein Kontakt der Liste fehlt im Logbuch; es wurde während des Exports verändert.");
         return false;
     }
-    m_done += n;
+    m_done = std::min(ids.size(), m_done + n + m_skip);
     return true;
 }
 

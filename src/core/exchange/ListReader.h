@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringDecoder>
+#include <memory>
 #include <vector>
 
 namespace exchange {
@@ -24,7 +25,13 @@ public:
 
     // Reads the ids; false with error() when the engine fails.
     bool start();
-    qint64 count() const { return qint64(m_ids.size()); }
+    // Reads the same list as first, which has started, through a connection of its own: its read
+    // transaction begins while first's holds the file, so no change can come between the two
+    // and both read the contacts of one moment. False with error() when it cannot begin.
+    bool follow(const ListReader &first);
+    // Reads only every `every`-th chunk, beginning with chunk `offset` (0-based).
+    void share(size_t offset, size_t every);
+    qint64 count() const { return qint64(m_ids->size()); }
     // The next chunk of contacts in the list's order (empty at the end), read into the contacts
     // given where there are; false with error() when the engine fails or a contact is missing.
     bool next(std::vector<Contact> *contacts);
@@ -32,11 +39,13 @@ public:
 
 private:
     bool fail(const QString &what, int resultCode);
+    bool begin();
+    bool prepareRows();
 
     sql::Database *m_db;
     logbook::Book m_book;
-    std::vector<qint64> m_ids;
-    size_t m_done = 0;
+    std::shared_ptr<const std::vector<qint64>> m_ids = std::make_shared<std::vector<qint64>>();
+    size_t m_done = 0, m_skip = 0; // ids read or passed over; ids passed over after each chunk
     sql::Statement m_rows;
     std::vector<size_t> m_positions; // of the book's columns in a contact
     std::vector<std::pair<qint64, size_t>> m_slots; // id and place in the chunk, by id

@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <atomic>
+#include <memory>
+#include <optional>
 #include <thread>
 
 namespace exchange {
@@ -31,41 +34,67 @@ struct Chunk {
     qint64 count = 0;
 };
 
-// The contacts are read in a thread of their own, so that reading the logbook and writing the
-// file go on at the same time. Turning contacts into records is shared: the reading thread does
-// it for a chunk whenever the writing one is behind, which keeps both busy. No text is used by
-// both threads. The thread is stopped and waited for when this goes.
+// The contacts are read in threads of their own (a lane each, with its own connection, reading
+// every other chunk), so that reading the logbook, which must fetch every contact from wherever
+// it lies in the file, and writing the file go on at the same time. Turning contacts into records
+// is shared: a reading thread does it for a chunk whenever the writing one is behind, which keeps
+// all busy. No text is used by two threads at once. The threads are stopped and waited for when
+// this goes.
 class ExportSteps {
 public:
-    ExportSteps(ListReader *list, logbook::Book book, Format format)
-        : m_book(book), m_format(format), m_reading([this, list] { read(list); })
+    ExportSteps(const std::vector<ListReader *> &lists, logbook::Book book, Format format)
+        : m_book(book), m_format(format)
     {
+        for (size_t i = 0; i < lists.size(); ++i) {
+            lists[i]->share(i, lists.size());
+            m_lanes.push_back(std::make_unique<Lane>());
+        }
+        for (size_t i = 0; i < lists.size(); ++i) // each lane complete before a thread starts
+            m_lanes[i]->thread = std::thread([this, lane = m_lanes[i].get(), list = lists[i]] { read(list, lane); });
     }
     ~ExportSteps()
     {
-        m_chunks.stop();
-        m_spare.stop();
-        m_spareContacts.stop();
-        m_reading.join();
+        for (auto &lane : m_lanes) {
+            lane->chunks.stop();
+            lane->spare.stop();
+            lane->spareContacts.stop();
+        }
+        for (auto &lane : m_lanes)
+            lane->thread.join();
     }
     ExportSteps(const ExportSteps &) = delete;
     ExportSteps &operator=(const ExportSteps &) = delete;
 
     // The next chunk in the list's order; false at the end.
-    bool next(Chunk *chunk) { return m_chunks.take(chunk); }
-    // Memory of a written chunk, to be used again: the texts of the contacts are read into the
-    // texts of contacts before, rather than into new ones that the other thread frees (which
-    // costs the allocator dearly).
+    bool next(Chunk *chunk)
+    {
+        m_current = m_lanes[m_next++ % m_lanes.size()].get();
+        return m_current->chunks.take(chunk);
+    }
+    // Memory of the chunk just written, to be used again by the lane that read it: its texts are
+    // read into again rather than new ones made that this thread frees (which costs the
+    // allocator dearly).
     void giveBack(Chunk *chunk)
     {
-        m_spare.offer(std::move(chunk->records));
-        m_spareContacts.offer(std::move(chunk->contacts));
+        m_current->spare.offer(std::move(chunk->records));
+        m_current->spareContacts.offer(std::move(chunk->contacts));
     }
-    // Whether the end came because the file could not be read (the list's error()).
-    bool readFailed() const { return m_readFailed; }
+    // Whether the end came because the file could not be read (a list's error()).
+    bool readFailed() const
+    {
+        return std::any_of(m_lanes.begin(), m_lanes.end(), [](const auto &lane) { return bool(lane->failed); });
+    }
 
 private:
-    void read(ListReader *list)
+    struct Lane {
+        Handover<Chunk> chunks{kAhead};
+        Handover<std::string> spare{kAhead};
+        Handover<std::vector<Contact>> spareContacts{kAhead};
+        std::atomic<bool> failed = false;
+        std::thread thread;
+    };
+
+    void read(ListReader *list, Lane *lane)
     {
         AdifWriter records(nullptr, m_format);
         LocalClock clock;
@@ -73,15 +102,15 @@ private:
         std::vector<Contact> mine; // the contacts of the last chunk turned into records here
         for (;;) {
             Chunk chunk;
-            if (!m_spareContacts.poll(&chunk.contacts))
+            if (!lane->spareContacts.poll(&chunk.contacts))
                 chunk.contacts = std::move(mine);
             if (!list->next(&chunk.contacts))
-                m_readFailed = true;
-            if (m_readFailed || chunk.contacts.empty())
+                lane->failed = true;
+            if (lane->failed || chunk.contacts.empty())
                 break;
             chunk.count = qint64(chunk.contacts.size());
-            if (m_chunks.pending() >= 2) { // the writing thread is behind
-                m_spare.poll(&chunk.records);
+            if (lane->chunks.pending() >= 2) { // the writing thread is behind
+                lane->spare.poll(&chunk.records);
                 records.take(&chunk.records);
                 for (const Contact &contact : chunk.contacts) {
                     fieldsOfContact(contact, m_book, m_format, clock, &fields);
@@ -91,27 +120,26 @@ private:
                 mine = std::move(chunk.contacts);
                 chunk.contacts = {};
             }
-            if (!m_chunks.put(std::move(chunk)))
+            if (!lane->chunks.put(std::move(chunk)))
                 break;
         }
-        m_chunks.close();
+        lane->chunks.close();
     }
 
     const logbook::Book m_book;
     const Format m_format;
-    Handover<Chunk> m_chunks{kAhead};
-    Handover<std::string> m_spare{kAhead};
-    Handover<std::vector<Contact>> m_spareContacts{kAhead};
-    std::atomic<bool> m_readFailed = false;
-    std::thread m_reading; // last: it starts when everything else is there
+    std::vector<std::unique_ptr<Lane>> m_lanes;
+    Lane *m_current = nullptr;
+    size_t m_next = 0;
 };
 
 // Writes the contacts of the list into the writer; false when reading or writing fails or the
 // user cancels (result->cancelled).
-bool writeContacts(ListReader &list, const ExportRequest &request, AdifWriter &writer, const Progress &progress,
-                   ExportResult *result)
+bool writeContacts(const std::vector<ListReader *> &lists, const ExportRequest &request, AdifWriter &writer,
+                   const Progress &progress, ExportResult *result)
 {
-    ExportSteps steps(&list, request.book, writer.format());
+    ListReader &list = *lists.front();
+    ExportSteps steps(lists, request.book, writer.format());
     LocalClock clock;
     std::vector<AdifField> fields;
     Chunk chunk;
@@ -135,6 +163,41 @@ bool writeContacts(ListReader &list, const ExportRequest &request, AdifWriter &w
     return !steps.readFailed() && writer.finish();
 }
 
+// The readers of the list: the first, and a second that reads every other chunk through a
+// connection of its own when it can begin while the first holds the file (else the first reads
+// alone).
+struct Lanes {
+    sql::Database db, second; // before the readers, which end their transactions when they go
+    std::optional<ListReader> first, follower;
+    std::vector<ListReader *> lists;
+
+    // Empty, or why the logbook cannot be read.
+    QString open(const QString &file, logbook::Book book)
+    {
+        if (const int rc = db.open(file, sql::Database::Access::ReadOnly); rc != 0)
+            return QStringLiteral("Die Datei %1 kann nicht geöffnet werden. ").arg(file)
+                   + sql::engineMessage(rc, db.systemErrno());
+        first.emplace(&db, book);
+        if (!first->start())
+            return first->error();
+        lists.push_back(&*first);
+        if (second.open(file, sql::Database::Access::ReadOnly, 0) == 0) {
+            follower.emplace(&second, book);
+            if (follower->follow(*first))
+                lists.push_back(&*follower);
+        }
+        return {};
+    }
+    // Why reading failed on the way; a failure is never taken for the end of the list.
+    QString error() const
+    {
+        for (const ListReader *list : lists)
+            if (!list->error().isEmpty())
+                return list->error();
+        return QStringLiteral("Das Logbuch konnte nicht vollständig gelesen werden.");
+    }
+};
+
 } // namespace
 
 ExportResult exportLogbook(const ExportRequest &request, const Progress &progress)
@@ -147,13 +210,9 @@ ExportResult exportLogbook(const ExportRequest &request, const Progress &progres
                                      "anderen Namen wählen oder die Datei mit „...“ auswählen und das Ersetzen "
                                      "bestätigen.")
                           .arg(QDir::toNativeSeparators(request.target)));
-    sql::Database db;
-    if (const int rc = db.open(request.logbookFile, sql::Database::Access::ReadOnly); rc != 0)
-        return failed(QStringLiteral("Die Datei %1 kann nicht geöffnet werden. ").arg(request.logbookFile)
-                      + sql::engineMessage(rc, db.systemErrno()));
-    ListReader list(&db, request.book);
-    if (!list.start())
-        return failed(list.error());
+    Lanes lanes;
+    if (const QString error = lanes.open(request.logbookFile, request.book); !error.isEmpty())
+        return failed(error);
 
     // Written beside the target under a temporary name, which becomes the target's on commit.
     QSaveFile out(request.target);
@@ -169,13 +228,13 @@ ExportResult exportLogbook(const ExportRequest &request, const Progress &progres
                 .arg(request.book == logbook::Book::Local ? QStringLiteral("LOCAL") : QStringLiteral("DX"));
     ExportResult result;
     writer.header(header);
-    if (!writeContacts(list, request, writer, progress, &result)) {
+    if (!writeContacts(lanes.lists, request, writer, progress, &result)) {
         out.cancelWriting();
         out.commit(); // only removes the temporary file
         if (result.cancelled)
             result.error = QStringLiteral("Der Export wurde abgebrochen. Es wurde keine Datei geschrieben.");
         else
-            result.error = !writer.error().isEmpty() ? writer.error() : list.error();
+            result.error = !writer.error().isEmpty() ? writer.error() : lanes.error();
         result.written = 0;
         return result;
     }
@@ -189,7 +248,7 @@ ExportResult exportLogbook(const ExportRequest &request, const Progress &progres
         return failed(QStringLiteral("Die Datei „%1“ konnte nicht gespeichert werden (ist der Datenträger voll?).")
                           .arg(QDir::toNativeSeparators(request.target)));
     if (progress)
-        progress(result.written, list.count());
+        progress(result.written, lanes.lists.front()->count());
     return result;
 }
 
