@@ -106,34 +106,8 @@ AdifWriter::Utf8 AdifWriter::utf8Of(QStringView text)
     const auto most = size_t(m_encoder.requiredSpace(text.size()));
     if (m_utf8.size() < most)
         m_utf8.resize(most);
-    char *const begin = m_utf8.data();
-    char *out = begin;
-    const char16_t *at = text.utf16(), *const stop = at + text.size();
-    for (; stop - at >= 4; at += 4, out += 4) { // four ASCII characters at a time, while there are
-        quint64 four;
-        std::memcpy(&four, at, sizeof four);
-        if (four & 0xFF80FF80FF80FF80ULL)
-            break;
-        for (int i = 0; i < 4; ++i)
-            out[i] = char(at[i]);
-    }
-    for (; at != stop; ++at) {
-        const char16_t c = *at;
-        if (c < 0x80) {
-            *out++ = char(c);
-        } else if (c < 0x800) {
-            *out++ = char(0xC0 | (c >> 6));
-            *out++ = char(0x80 | (c & 0x3F));
-        } else if (QChar::isSurrogate(c)) { // pairs, and the engine's way with lone ones
-            const char *end = m_encoder.appendToBuffer(begin, text);
-            return {{begin, size_t(end - begin)}, codePoints(text)};
-        } else {
-            *out++ = char(0xE0 | (c >> 12));
-            *out++ = char(0x80 | ((c >> 6) & 0x3F));
-            *out++ = char(0x80 | (c & 0x3F));
-        }
-    }
-    return {{begin, size_t(out - begin)}, text.size()};
+    const char *end = m_encoder.appendToBuffer(m_utf8.data(), text);
+    return {{m_utf8.data(), size_t(end - m_utf8.data())}, codePoints(text)};
 }
 
 void AdifWriter::appendXmlText(QStringView text)
@@ -216,7 +190,8 @@ void AdifWriter::adiField(const QByteArray &name, const QString &value)
 {
     const Utf8 utf8 = utf8Of(value);
     char digits[24];
-    const std::string_view length(digits, size_t(std::to_chars(digits, std::end(digits), utf8.bytes.size()).ptr - digits));
+    const std::string_view length(digits,
+                                  size_t(std::to_chars(digits, std::end(digits), utf8.bytes.size()).ptr - digits));
     static constexpr std::string_view kBlanks = "                                                                ";
     size_t blanks = utf8.bytes.size() - size_t(utf8.characters) + 1;
     Pieces(&m_buffer, 3 + size_t(name.size()) + length.size() + utf8.bytes.size())

@@ -11,39 +11,6 @@ namespace {
 
 constexpr int kChunk = 500; // contacts read by one statement
 
-// UTF-8 of one to three bytes a character, as the engine holds typed text, into UTF-16 as Qt's
-// decoder has it; false at the first byte of anything else (four bytes, no valid UTF-8, a
-// byte-order mark at the start), which is left to that decoder.
-bool decodeSimple(QByteArrayView bytes, QChar *out, qsizetype *size)
-{
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
-    const unsigned char *const end = in + bytes.size();
-    QChar *const begin = out;
-    auto follows = [&](qsizetype n) { return end - in > n; };
-    auto continuation = [](unsigned char c) { return (c & 0xC0) == 0x80; };
-    while (in != end) {
-        const unsigned char c = *in;
-        if (c < 0x80) {
-            *out++ = QChar(c);
-            ++in;
-        } else if (c >= 0xC2 && c < 0xE0 && follows(1) && continuation(in[1])) {
-            *out++ = QChar(char16_t(((c & 0x1F) << 6) | (in[1] & 0x3F)));
-            in += 2;
-        } else if (c >= 0xE0 && c < 0xF0 && follows(2) && continuation(in[1]) && continuation(in[2])) {
-            const char16_t u = char16_t(((c & 0x0F) << 12) | ((in[1] & 0x3F) << 6) | (in[2] & 0x3F));
-            // Overlong or a surrogate: no valid UTF-8. A byte-order mark at the start Qt drops.
-            if (u < 0x800 || QChar::isSurrogate(u) || (u == 0xFEFF && out == begin))
-                return false;
-            *out++ = QChar(u);
-            in += 3;
-        } else {
-            return false;
-        }
-    }
-    *size = out - begin;
-    return true;
-}
-
 // Puts a column's text into the value, into the memory the value already has where it suffices:
 // the chunks are used again, and a million contacts are read without a million allocations.
 void readInto(Value *value, sqlite3_stmt *row, int column, QStringDecoder &decoder)
@@ -59,10 +26,7 @@ void readInto(Value *value, sqlite3_stmt *row, int column, QStringDecoder &decod
         value->emplace(most, Qt::Uninitialized);
     QString &s = **value;
     s.resize(most);
-    qsizetype size = 0;
-    if (!decodeSimple(bytes, s.data(), &size))
-        size = decoder.appendToBuffer(s.data(), bytes) - s.constData();
-    s.resize(size);
+    s.resize(decoder.appendToBuffer(s.data(), bytes) - s.constData());
 }
 
 } // namespace

@@ -58,9 +58,9 @@ WallTime moved(QDate date, QTime time, int seconds)
 }
 
 // The offset from UTC that holds all day, nullopt on a day the clocks change.
-std::optional<int> dayOffset(QDate date, Qt::TimeSpec spec)
+std::optional<int> dayOffset(QDate date, Qt::TimeSpec zone)
 {
-    const QDateTime first(date, QTime(0, 0), spec), last(date, QTime(23, 59, 59), spec);
+    const QDateTime first(date, QTime(0, 0), zone), last(date, QTime(23, 59, 59), zone);
     const int a = first.toLocalTime().offsetFromUtc(), b = last.toLocalTime().offsetFromUtc();
     if (a != b)
         return std::nullopt;
