@@ -207,18 +207,4 @@ std::vector<Contact> variedContacts(int count, Book book, quint32 seed)
     return out;
 }
 
-QByteArray fileBytes(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeFile(const QString &file, const QByteArray &bytes)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        qFatal("cannot write %s", qPrintable(file));
-    f.write(bytes);
-}
-
 } // namespace exchangetest

@@ -33,7 +33,4 @@ std::vector<exchange::Contact> contactsIn(const QString &file, logbook::Book boo
 // multi-line remarks, CR LF, control characters, dates in summer and winter, CB channels only.
 std::vector<exchange::Contact> variedContacts(int count, logbook::Book book, quint32 seed);
 
-QByteArray fileBytes(const QString &file);
-void writeFile(const QString &file, const QByteArray &bytes);
-
 } // namespace exchangetest

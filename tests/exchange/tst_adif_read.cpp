@@ -1,7 +1,6 @@
 // Reading ADI and ADX as other programs write them, and broken files.
 #include "ExchangeTestSupport.h"
 
-#include <QBuffer>
 #include <QTest>
 
 using exchange::Format;

@@ -2,12 +2,11 @@
 // first, export and import with what the user sees, the file dialog, progress and its Abbrechen.
 #include "core/data/RecordSource.h"
 #include "shell/MainWindow.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/Progress.h"
 #include "ui/Seams.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -15,10 +14,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <sqlite3.h>
 
 using testsupport::child;
+using testsupport::fileBytes;
 using testsupport::Fixture;
+using testsupport::writeFile;
 
 namespace {
 
@@ -83,6 +83,14 @@ private:
         return m_fx->mainWindow()->findChild<QWidget *>(command == QByteArray("adifexport") ? "frm_adifexport"
                                                                                             : "frm_adifimport");
     }
+    // Runs a menu command, types the file's name and clicks cmd_start; the window.
+    testsupport::Window start(const char *command, const QString &file)
+    {
+        const testsupport::Window w(run(command));
+        w.type("txt_datei", file);
+        w.click("cmd_start");
+        return w;
+    }
     std::unique_ptr<Fixture> m_fx;
     int m_cancelAfter = -1;
     int m_steps = 0;
@@ -130,11 +138,11 @@ void TestAdifWindows::commandStopsWhenTheContactCannotBeSaved()
     log->findChild<data::RecordSource *>()->setBusyTimeout(50);
     child<QPushButton>(log, "cmd_neu")->click();
     child<QLineEdit>(log, "txt_callsign")->insert("DL9WAIT");
-    sqlite3 *other = nullptr;
-    sqlite3_open("Frequenzen1.quorvel", &other);
-    sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr);
-    m_fx->mainWindow()->trigger("adifimport");
-    sqlite3_close(other);
+    {
+        const sql::Database other = testsupport::lockExclusively("Frequenzen1.quorvel");
+        QVERIFY(other.isOpen());
+        m_fx->mainWindow()->trigger("adifimport");
+    }
     QVERIFY(m_fx->isOpen("frm_kontaktverwaltungdx"));
     QVERIFY(!m_fx->isOpen("frm_adifimport"));
     QCOMPARE(m_fx->messages.size(), 1);
@@ -143,16 +151,12 @@ void TestAdifWindows::commandStopsWhenTheContactCannotBeSaved()
 
 void TestAdifWindows::exportByTypedName()
 {
-    QWidget *w = run("adifexport");
     const QString file = m_fx->path("log.adi");
-    child<QLineEdit>(w, "txt_datei")->setText(file);
-    child<QPushButton>(w, "cmd_start")->click();
+    const auto w = start("adifexport", file);
     const QString done = QStringLiteral("2 Kontakte des Logbuchs LOCAL nach „%1“ exportiert.").arg(file);
-    QCOMPARE(child<QLabel>(w, "lbl_ergebnis")->text(), done);
+    QCOMPARE(w.text("lbl_ergebnis"), done);
     QCOMPARE(m_fx->messageTexts(), QStringList{done});
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray adi = f.readAll();
+    const QByteArray adi = fileBytes(file);
     // In the list's order (Ärger before Jörg), in UTC, umlauts in UTF-8 counted in bytes.
     QVERIFY(adi.indexOf("<CALL:6>DL2XYZ") < adi.indexOf("<CALL:6>DL1ABC"));
     QVERIFY(adi.contains("<QSO_DATE:8>20060630 <TIME_ON:4>1945 <FREQ:6>27.005 <MODE:2>FM "));
@@ -162,20 +166,14 @@ void TestAdifWindows::exportByTypedName()
 
 void TestAdifWindows::exportRefusesAnExistingTypedName()
 {
-    QWidget *w = run("adifexport");
     const QString file = m_fx->path("da.adx");
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("alt");
-    f.close();
-    child<QLineEdit>(w, "txt_datei")->setText(file);
-    child<QPushButton>(w, "cmd_start")->click();
+    writeFile(file, "alt");
+    const auto w = start("adifexport", file);
     QCOMPARE(m_fx->messages.size(), 1);
     QCOMPARE(m_fx->messages[0].icon, QMessageBox::Critical);
     QVERIFY(m_fx->messages[0].text.startsWith(QStringLiteral("Die Datei „%1“ gibt es bereits.").arg(file)));
-    QCOMPARE(child<QLabel>(w, "lbl_ergebnis")->text(), QStringLiteral("Nicht exportiert."));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), QByteArray("alt"));
+    QCOMPARE(w.text("lbl_ergebnis"), QStringLiteral("Nicht exportiert."));
+    QCOMPARE(fileBytes(file), QByteArray("alt"));
 }
 
 void TestAdifWindows::exportReplacesWhatTheDialogConfirmed()
@@ -185,9 +183,7 @@ void TestAdifWindows::exportReplacesWhatTheDialogConfirmed()
     QVERIFY(testsupport::execSql("Frequenzen1.quorvel", "INSERT INTO Kontakt_dx (callsign, datum, qslverschickt) "
                                                         "VALUES ('JA1ABC', '01.05.2006', 1)"));
     m_dialogAnswer = m_fx->path("dx.adx");
-    QFile f(m_dialogAnswer);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
+    writeFile(m_dialogAnswer, {});
     child<QPushButton>(w, "cmd_datei")->click();
     QCOMPARE(m_dialogs.size(), 1);
     QCOMPARE(m_dialogs[0].kind, ui::FileRequest::Kind::Save);
@@ -195,23 +191,20 @@ void TestAdifWindows::exportReplacesWhatTheDialogConfirmed()
     child<QPushButton>(w, "cmd_start")->click();
     QCOMPARE(m_fx->messageTexts(),
              QStringList{QStringLiteral("1 Kontakte des Logbuchs DX nach „%1“ exportiert.").arg(m_dialogAnswer)});
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().contains("<CALL>JA1ABC</CALL>"));
+    QVERIFY(fileBytes(m_dialogAnswer).contains("<CALL>JA1ABC</CALL>"));
 }
 
 void TestAdifWindows::importIntoTheOtherLogbook()
 {
-    QWidget *out = run("adifexport");
     const QString file = m_fx->path("log.adx");
-    child<QLineEdit>(out, "txt_datei")->setText(file);
-    child<QPushButton>(out, "cmd_start")->click();
+    start("adifexport", file);
     m_fx->clearMessages();
     QWidget *in = run("adifimport");
     child<QRadioButton>(in, "opt_dx")->click();
-    child<QLineEdit>(in, "txt_datei")->setText(file);
-    child<QPushButton>(in, "cmd_start")->click();
+    const auto w = start("adifimport", file);
+    QCOMPARE(w.w, in);
     const QString summary = "Gelesen: 2 Sätze\nÜbernommen: 2 Kontakte\nDoppelt (übersprungen): 0\nAbgelehnt: 0";
-    QCOMPARE(child<QLabel>(in, "lbl_ergebnis")->text(), summary);
+    QCOMPARE(w.text("lbl_ergebnis"), summary);
     QCOMPARE(m_fx->messageTexts(), QStringList{"Der Import in das Logbuch DX ist abgeschlossen.\n\n" + summary});
     QCOMPARE(testsupport::sqlColumn("Frequenzen1.quorvel", "SELECT skip || '|' || ort || '|' || datum || '|' || "
                                                            "uhrzeit || '|' || band FROM Kontakt_dx ORDER BY id"),
@@ -223,12 +216,9 @@ void TestAdifWindows::importIntoTheOtherLogbook()
 void TestAdifWindows::importListsRejectsAndSavesThem()
 {
     const QString file = m_fx->path("fremd.adi");
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("Fremdes Programm\n<EOH>\n<CALL:6>DL1ABC<QSO_DATE:8>20060630<TIME_ON:4>1945<FREQ:6>27.005<EOR>\n"
-            "<CALL:6>DL3NEW<QSO_DATE:8>20060701<GRIDSQUARE:4>JO31<EOR>\n<NAME:4>Hans<QSO_DATE:8>20060701<EOR>\n"
-            "<CALL:6>DL4BAD<QSO_DATE:8>2006<EOR>\n");
-    f.close();
+    writeFile(file, "Fremdes Programm\n<EOH>\n<CALL:6>DL1ABC<QSO_DATE:8>20060630<TIME_ON:4>1945<FREQ:6>27.005<EOR>\n"
+                    "<CALL:6>DL3NEW<QSO_DATE:8>20060701<GRIDSQUARE:4>JO31<EOR>\n<NAME:4>Hans<QSO_DATE:8>20060701<EOR>\n"
+                    "<CALL:6>DL4BAD<QSO_DATE:8>2006<EOR>\n");
     QWidget *w = run("adifimport");
     m_dialogAnswer = file;
     child<QPushButton>(w, "cmd_datei")->click();
@@ -249,9 +239,7 @@ void TestAdifWindows::importListsRejectsAndSavesThem()
     m_fx->clearMessages();
     child<QPushButton>(w, "cmd_liste")->click();
     QCOMPARE(m_dialogs.value(1).kind, ui::FileRequest::Kind::Save);
-    QFile saved(m_dialogAnswer);
-    QVERIFY(saved.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(saved.readAll()),
+    QCOMPARE(QString::fromUtf8(fileBytes(m_dialogAnswer)),
              QStringLiteral("Abgelehnte Sätze aus „%1“\n").arg(file) + expected.join('\n') + '\n');
     QCOMPARE(m_fx->messageTexts(),
              QStringList{QStringLiteral("Die Liste ist in „%1“ gespeichert.").arg(m_dialogAnswer)});
@@ -260,19 +248,16 @@ void TestAdifWindows::importListsRejectsAndSavesThem()
 void TestAdifWindows::importCancelled()
 {
     const QString file = m_fx->path("viel.adi");
-    QFile f(file);
-    QVERIFY(f.open(QIODevice::WriteOnly));
+    QByteArray many;
     for (int i = 0; i < 5000; ++i)
-        f.write(QStringLiteral("<CALL:6>DL%1<QSO_DATE:8>20060630<EOR>\n").arg(1000 + i).toUtf8());
-    f.close();
+        many += QStringLiteral("<CALL:6>DL%1<QSO_DATE:8>20060630<EOR>\n").arg(1000 + i).toUtf8();
+    writeFile(file, many);
     m_cancelAfter = 3;
-    QWidget *w = run("adifimport");
-    child<QLineEdit>(w, "txt_datei")->setText(file);
-    child<QPushButton>(w, "cmd_start")->click();
+    const auto w = start("adifimport", file);
     const QString text = QStringLiteral("Der Import wurde abgebrochen. Das Logbuch ist unverändert.");
     QCOMPARE(m_fx->messageTexts(), QStringList{text});
     QCOMPARE(m_fx->messages[0].icon, QMessageBox::NoIcon);
-    QCOMPARE(child<QLabel>(w, "lbl_ergebnis")->text(), text);
+    QCOMPARE(w.text("lbl_ergebnis"), text);
     QCOMPARE(count("Kontakt"), 2);
 }
 

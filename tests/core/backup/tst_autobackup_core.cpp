@@ -22,6 +22,7 @@ using testsupport::fileBytes;
 using testsupport::insertCalls;
 using testsupport::numbered;
 using testsupport::sqlColumn;
+using testsupport::writeFile;
 using testsupport::writeLogbook;
 
 namespace {
@@ -40,9 +41,7 @@ void fakeCopy(const QString &copies, const QString &name)
 {
     const QString folder = copies + "/" + name;
     writeLogbook(folder + "/" + kLogbook, {"ALT"});
-    QFile report(folder + "/Sicherung.txt");
-    QVERIFY(report.open(QIODevice::WriteOnly));
-    report.write("Kontakte LOCAL: 1\nKontakte DX: 0\nKennung: alt-" + name.toUtf8() + "\n");
+    writeFile(folder + "/Sicherung.txt", "Kontakte LOCAL: 1\nKontakte DX: 0\nKennung: alt-" + name.toUtf8() + "\n");
 }
 
 QString stamp(const QDateTime &t) { return backup::copyFolderName(t); }
@@ -208,12 +207,13 @@ void TestAutoBackupCore::copyOnlyWhenChanged()
     QFETCH(QString, change);
     QFETCH(bool, copied);
     const QString live = path(kLogbook);
-    writeLogbook(live, {"DL1ABC", "DO2XYZ", "DK3QRP"});
+    const QStringList calls{"DL1ABC", "DO2XYZ", "DK3QRP"};
+    writeLogbook(live, calls);
     const AutoBackupOutcome first = run(kNow);
     QCOMPARE(first.status, Status::Made);
     QCOMPARE(first.folder, copies() + "/2026-12-07 10-00-00");
     QCOMPARE(first.message, QString());
-    QCOMPARE(callsIn(first.folder + "/" + kLogbook), QStringList({"DL1ABC", "DO2XYZ", "DK3QRP"}));
+    QCOMPARE(callsIn(first.folder + "/" + kLogbook), calls);
 
     struct stat before {};
     QCOMPARE(::stat(QFile::encodeName(live).constData(), &before), 0);
@@ -232,7 +232,7 @@ void TestAutoBackupCore::copyOnlyWhenChanged()
     if (change == "dx")
         QVERIFY(execSql(live, insertCalls({"JA1DX"}, "Kontakt_dx")));
     if (change == "restore") {
-        writeLogbook(path("Stick/" + kLogbook), {"DL1ABC", "DO2XYZ", "DK3QRP"});
+        writeLogbook(path("Stick/" + kLogbook), calls);
         QVERIFY(logbook::restoreLogbook(path("Stick/" + kLogbook), live).ok());
     }
     const QByteArray liveBytes = fileBytes(live);
@@ -287,14 +287,10 @@ void TestAutoBackupCore::failedCopyRemovedAndTold()
     }
     if (fault == "file") {
         QVERIFY(QDir(copies()).removeRecursively());
-        QFile f(copies());
-        QVERIFY(f.open(QIODevice::WriteOnly));
+        writeFile(copies(), {});
     }
-    if (fault == "text") {
-        QFile f(live);
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("Skip;Vorname;QTH\n");
-    }
+    if (fault == "text")
+        writeFile(live, "Skip;Vorname;QTH\n");
     if (fault == "taken")
         QVERIFY(QDir(copies()).mkpath("2026-12-07 10-00-00/Eigenes"));
     const QStringList before = entries(copies());
@@ -365,10 +361,7 @@ void TestAutoBackupCore::leftoversOfKilledRuns()
     QVERIFY(QDir(copies()).mkpath(".neu-1-2026-12-06 11-00-00")); // a run still going on (process 1)
     writeLogbook(copies() + "/2026-12-05 10-00-00/" + kLogbook, {"OHNE BERICHT"});
     QVERIFY(QDir(copies()).mkpath("2026-12-04 10-00-00"));
-    QFile report(copies() + "/2026-12-04 10-00-00/Sicherung.txt");
-    QVERIFY(report.open(QIODevice::WriteOnly));
-    report.write("Kontakte LOCAL: 1\nKontakte DX: 0\n");
-    report.close();
+    writeFile(copies() + "/2026-12-04 10-00-00/Sicherung.txt", "Kontakte LOCAL: 1\nKontakte DX: 0\n");
     QVERIFY(QDir(copies()).mkpath("Eigene Notizen"));
     QCOMPARE(backup::countedCopies(copies()), QStringList());
 
