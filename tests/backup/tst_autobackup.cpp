@@ -3,7 +3,7 @@
 #include "backup/FolderLists.h"
 #include "core/logbook/LogbookFile.h"
 #include "shell/MainWindow.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/Seams.h"
 
 #include <QCloseEvent>
@@ -18,6 +18,7 @@
 
 using testsupport::callsIn;
 using testsupport::Fixture;
+using testsupport::Window;
 
 namespace {
 
@@ -28,6 +29,13 @@ const QString kFailed = QStringLiteral("Die automatische Sicherung des Logbuchs 
 void add(const QString &file, const QStringList &calls)
 {
     QVERIFY(testsupport::execSql(file, testsupport::insertCalls(calls)));
+}
+
+// The program started and ended by the user; false when it stayed open.
+bool startAndEnd(shell::MainWindow *main)
+{
+    main->show();
+    return main->close();
 }
 
 // The folders in Sicherungen as the restore window's folder list shows them.
@@ -74,8 +82,7 @@ void TestAutoBackup::endingCopiesAChangedLogbook()
     });
     add(fx.path(kLogbook), {"DL1ABC", "DO2XYZ"});
     shell::MainWindow *main = fx.mainWindow();
-    main->show();
-    QVERIFY(main->close());
+    QVERIFY(startAndEnd(main));
     QVERIFY(!main->isVisible());
     QCOMPARE(fx.messages.size(), 0);
     QCOMPARE(cursorWhileCopying, Qt::WaitCursor);
@@ -85,15 +92,13 @@ void TestAutoBackup::endingCopiesAChangedLogbook()
 
     // Started and ended again without a change: no second copy.
     clock = clock.addDays(1);
-    main->show();
-    QVERIFY(main->close());
+    QVERIFY(startAndEnd(main));
     QCOMPARE(copyFolders(fx), QStringList{"2026-12-07 18-30-05"});
 
     // A contact added: the next end copies again.
     add(fx.path(kLogbook), {"DK3NEU"});
     clock = clock.addDays(1);
-    main->show();
-    QVERIFY(main->close());
+    QVERIFY(startAndEnd(main));
     QCOMPARE(copyFolders(fx), QStringList({"2026-12-07 18-30-05", "2026-12-09 18-30-05"}));
     QCOMPARE(callsIn(fx.path("Sicherungen/2026-12-09 18-30-05/" + kLogbook)),
              QStringList({"DL1ABC", "DO2XYZ", "DK3NEU"}));
@@ -122,9 +127,8 @@ void TestAutoBackup::failureToldOnceAndTheProgramEnds_data()
 {
     QTest::addColumn<QString>("fault");
     QTest::addColumn<QString>("reason");
-    QTest::addColumn<QMessageBox::Icon>("icon");
-    QTest::newRow("logbook damaged")  << "text"   << "kann nicht gelesen werden" << QMessageBox::Critical;
-    QTest::newRow("Sicherungen is a file") << "file" << "ist kein Ordner" << QMessageBox::Critical;
+    QTest::newRow("logbook damaged") << "text" << "kann nicht gelesen werden";
+    QTest::newRow("Sicherungen is a file") << "file" << "ist kein Ordner";
 }
 // clang-format on
 
@@ -132,23 +136,14 @@ void TestAutoBackup::failureToldOnceAndTheProgramEnds()
 {
     QFETCH(QString, fault);
     QFETCH(QString, reason);
-    QFETCH(QMessageBox::Icon, icon);
     Fixture fx;
-    if (fault == "text") {
-        QFile f(fx.path(kLogbook));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write("Skip;Vorname;QTH\n");
-    }
-    if (fault == "file") {
-        QFile f(fx.path("Sicherungen"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-    }
+    testsupport::writeFile(fx.path(fault == "text" ? kLogbook : QStringLiteral("Sicherungen")),
+                           fault == "text" ? "Skip;Vorname;QTH\n" : "");
     shell::MainWindow *main = fx.mainWindow();
-    main->show();
-    QVERIFY(main->close());
+    QVERIFY(startAndEnd(main));
     QVERIFY(!main->isVisible());
     QCOMPARE(fx.messages.size(), 1);
-    QCOMPARE(fx.messages[0].icon, icon);
+    QCOMPARE(fx.messages[0].icon, QMessageBox::Critical);
     QCOMPARE(fx.messages[0].title, QStringLiteral("WELLENKLADDE 2006"));
     QVERIFY2(fx.messages[0].text.startsWith(kFailed), qPrintable(fx.messages[0].text));
     QVERIFY2(fx.messages[0].text.contains(reason), qPrintable(fx.messages[0].text));
@@ -159,14 +154,12 @@ void TestAutoBackup::restoreWindowOpensAmongTheCopies()
 {
     Fixture fx;
     QVERIFY(QDir(fx.dir()).mkpath("Sicherungen/2026-12-07 18-30-05"));
-    QWidget *restore = fx.open("frm_wiederherstellen");
-    QCOMPARE(testsupport::child<backup::FolderList>(restore, "Dir1")->path(), fx.path("Sicherungen"));
-    QCOMPARE(testsupport::child<backup::FolderList>(restore, "Dir1")->currentItem()->text(),
-             QStringLiteral("Sicherungen"));
+    auto *restore = Window{fx.open("frm_wiederherstellen")}.get<backup::FolderList>("Dir1");
+    QCOMPARE(restore->path(), fx.path("Sicherungen"));
+    QCOMPARE(restore->currentItem()->text(), QStringLiteral("Sicherungen"));
     fx.close("frm_wiederherstellen");
     // The backup window stays where it always opened.
-    QWidget *backup = fx.open("frm_datensicherung");
-    QCOMPARE(testsupport::child<backup::FolderList>(backup, "Dir1")->path(), QDir::currentPath());
+    QCOMPARE(Window{fx.open("frm_datensicherung")}.get<backup::FolderList>("Dir1")->path(), QDir::currentPath());
 }
 
 void TestAutoBackup::restoreFromACopy()
@@ -180,16 +173,16 @@ void TestAutoBackup::restoreFromACopy()
     QVERIFY(testsupport::execSql(fx.path(kLogbook), "DELETE FROM Kontakt WHERE callsign = 'DO2XYZ'"));
 
     main->trigger("rescue");
-    QWidget *w = main->area()->activeSubWindow()->widget();
-    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
+    const Window w{main->area()->activeSubWindow()->widget()};
+    auto *dir = w.get<backup::FolderList>("Dir1");
     QCOMPARE(dir->path(), fx.path("Sicherungen"));
     QListWidgetItem *copy = dir->findItems("2026-12-07 18-30-05", Qt::MatchExactly).value(0);
     QVERIFY(copy);
     emit dir->itemActivated(copy);
     const QString folder = fx.path("Sicherungen/2026-12-07 18-30-05");
     QTRY_COMPARE(dir->path(), folder);
-    QCOMPARE(testsupport::child<QListWidget>(w, "File1")->item(0)->text(), kLogbook);
-    QTest::mouseClick(testsupport::child<QPushButton>(w, "cmd_datenherstellen"), Qt::LeftButton);
+    QCOMPARE(w.get<QListWidget>("File1")->item(0)->text(), kLogbook);
+    w.click("cmd_datenherstellen");
 
     QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich von " + folder + " wiederhergestellt"});
     QCOMPARE(callsIn(fx.path(kLogbook)), QStringList({"DL1ABC", "DO2XYZ", "DK3QRP"}));

@@ -2,7 +2,7 @@
 #include "core/backup/Drives.h"
 #include "core/logbook/LogbookFile.h"
 #include "shell/MainWindow.h"
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 #include "ui/Seams.h"
 
 #include <QApplication>
@@ -18,6 +18,7 @@
 using testsupport::callsIn;
 using testsupport::fileBytes;
 using testsupport::Fixture;
+using testsupport::Window;
 using testsupport::writeFile;
 using testsupport::writeLogbook;
 
@@ -25,25 +26,28 @@ namespace {
 
 const QString kLogbook = QStringLiteral("Frequenzen1.quorvel");
 
+// The backup or restore window: its folder list, its file list and its start button.
+struct CopyWindow : Window {
+    using Window::Window;
+    backup::FolderList *dir() const { return get<backup::FolderList>("Dir1"); }
+    QListWidget *files() const { return get<QListWidget>("File1"); }
+    void press() const
+    {
+        click(w->objectName() == "frm_datensicherung" ? "cmd_datensicherung" : "cmd_datenherstellen");
+    }
+};
+
 // Opens a window by its menu command, points its folder list at folder (written as given)
 // and selects a file in File1 if there is one; returns the window.
-QWidget *openAt(Fixture &fx, const char *command, const QString &folder)
+CopyWindow openAt(Fixture &fx, const QString &command, const QString &folder)
 {
     fx.mainWindow()->trigger(command);
-    QWidget *w = fx.mainWindow()->area()->activeSubWindow()->widget();
-    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
-    if (!dir->setPath(folder))
+    const CopyWindow w{fx.mainWindow()->area()->activeSubWindow()->widget()};
+    if (!w.dir()->setPath(folder))
         qWarning("folder %s not taken", qPrintable(folder));
-    auto *files = testsupport::child<QListWidget>(w, "File1");
-    if (files->count() > 0)
-        files->setCurrentRow(0); // the file list's selection must not matter
+    if (w.files()->count() > 0)
+        w.files()->setCurrentRow(0); // the file list's selection must not matter
     return w;
-}
-
-void press(QWidget *window)
-{
-    const char *name = window->objectName() == "frm_datensicherung" ? "cmd_datensicherung" : "cmd_datenherstellen";
-    QTest::mouseClick(testsupport::child<QPushButton>(window, name), Qt::LeftButton);
 }
 
 } // namespace
@@ -58,8 +62,6 @@ private slots:
     void listsWalkFolders();
     void clickedFolderIsUsed_data();
     void clickedFolderIsUsed();
-    void opensInTheMiddle_data();
-    void opensInTheMiddle();
     void refused_data();
     void refused();
     void roundTrip_data();
@@ -82,6 +84,7 @@ void TestBackup::windows_data()
 }
 // clang-format on
 
+// The window opens in the middle of the frame, not beside the windows the command closes.
 void TestBackup::windows()
 {
     QFETCH(QString, command);
@@ -91,24 +94,33 @@ void TestBackup::windows()
     QFETCH(QString, labelText);
     QFETCH(bool, minimizable);
     Fixture fx;
-    fx.mainWindow()->trigger(command);
-    QMdiSubWindow *frame = fx.mainWindow()->area()->activeSubWindow();
-    QWidget *w = frame->widget();
-    QCOMPARE(w->windowTitle(), caption);
-    QCOMPARE(w->size(), QSize(537, 238));
+    shell::MainWindow *main = fx.mainWindow();
+    main->resize(1200, 900);
+    main->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main));
+    fx.open("frm_kontaktverwaltung");
+    main->trigger(command);
+    QVERIFY(!fx.isOpen("frm_kontaktverwaltung"));
+    QMdiSubWindow *frame = main->area()->activeSubWindow();
+    QVERIFY(frame);
+    const QPoint middle = main->area()->viewport()->rect().center();
+    QVERIFY2((frame->geometry().center() - middle).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("at %1,%2").arg(frame->x()).arg(frame->y())));
+    const CopyWindow w{frame->widget()};
+    QCOMPARE(w.w->windowTitle(), caption);
+    QCOMPARE(w.w->size(), QSize(537, 238));
     QCOMPARE(bool(frame->windowFlags() & Qt::WindowMinimizeButtonHint), minimizable);
     QVERIFY(!(frame->windowFlags() & Qt::WindowMaximizeButtonHint));
-    auto *start = testsupport::child<QPushButton>(w, button);
+    auto *start = w.get<QPushButton>(button);
     QVERIFY(start);
     QCOMPARE(start->text(), QStringLiteral("X"));
     QVERIFY(start->font().bold());
-    QCOMPARE(testsupport::child<QLabel>(w, label)->text(), labelText);
+    QCOMPARE(w.get<QLabel>(label)->text(), labelText);
     // The lists open on the working directory and show its database files.
-    QCOMPARE(testsupport::child<backup::FolderList>(w, "Dir1")->path(), QDir::currentPath());
+    QCOMPARE(w.dir()->path(), QDir::currentPath());
     QStringList files;
-    auto *list = testsupport::child<QListWidget>(w, "File1");
-    for (int i = 0; i < list->count(); ++i)
-        files << list->item(i)->text();
+    for (int i = 0; i < w.files()->count(); ++i)
+        files << w.files()->item(i)->text();
     QCOMPARE(files, QStringList({"Frequenzen.quorvel", "Frequenzen1.quorvel"}));
     QVERIFY(fx.messages.isEmpty());
 }
@@ -146,10 +158,10 @@ void TestBackup::listsWalkFolders()
     writeFile(fx.path("Sicherung/a.QUORVEL"), "x");
     writeFile(fx.path("Sicherung/.versteckt.quorvel"), "x");
     writeFile(fx.path("Sicherung/b.txt"), "x");
-    QWidget *w = openAt(fx, "sichern", fx.dir());
-    auto *drive = testsupport::child<QComboBox>(w, "Drive1");
-    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
-    auto *files = testsupport::child<QListWidget>(w, "File1");
+    const CopyWindow w = openAt(fx, "sichern", fx.dir());
+    auto *drive = w.get<QComboBox>("Drive1");
+    auto *dir = w.dir();
+    auto *files = w.files();
     QStringList labels; // how the list is made: tst_drives
     for (int i = 0; i < drive->count(); ++i)
         labels << drive->itemText(i);
@@ -207,8 +219,8 @@ void TestBackup::clickedFolderIsUsed()
     const QString usedPath = fx.path(used);
     if (command == "rescue")
         writeLogbook(usedPath + "/" + kLogbook, {"DL1ABC", "DO2XYZ"});
-    QWidget *w = openAt(fx, command.toLatin1(), QDir::cleanPath(fx.path(opened)));
-    auto *dir = testsupport::child<backup::FolderList>(w, "Dir1");
+    const CopyWindow w = openAt(fx, command, QDir::cleanPath(fx.path(opened)));
+    auto *dir = w.dir();
     const QString openedPath = dir->path();
     if (pick == "down") {
         dir->setFocus();
@@ -221,11 +233,10 @@ void TestBackup::clickedFolderIsUsed()
     QCOMPARE(dir->path(), openedPath); // highlighted, not opened
     const QString target =
         (command == "sichern" ? "Sicherung nach: " : "Wiederherstellen aus: ") + usedPath + "/" + kLogbook;
-    QCOMPARE(testsupport::child<QLabel>(w, "lbl_ziel")->text(), target);
-    auto *files = testsupport::child<QListWidget>(w, "File1");
-    QCOMPARE(files->count(), command == "rescue" ? 1 : 0); // the files of the highlighted folder
+    QCOMPARE(w.get<QLabel>("lbl_ziel")->text(), target);
+    QCOMPARE(w.files()->count(), command == "rescue" ? 1 : 0); // the files of the highlighted folder
 
-    press(w);
+    w.press();
     if (command == "sichern") {
         QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich nach " + usedPath + " gesichert"});
         QCOMPARE(callsIn(usedPath + "/" + kLogbook), callsIn(fx.path(kLogbook)));
@@ -233,32 +244,6 @@ void TestBackup::clickedFolderIsUsed()
         QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich von " + usedPath + " wiederhergestellt"});
         QCOMPARE(callsIn(fx.path(kLogbook)), QStringList({"DL1ABC", "DO2XYZ"}));
     }
-}
-
-void TestBackup::opensInTheMiddle_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::newRow("backup") << "sichern";
-    QTest::newRow("restore") << "rescue";
-}
-
-// The window opens in the middle of the frame, not beside the windows the command closes.
-void TestBackup::opensInTheMiddle()
-{
-    QFETCH(QString, command);
-    Fixture fx;
-    shell::MainWindow *main = fx.mainWindow();
-    main->resize(1200, 900);
-    main->show();
-    QVERIFY(QTest::qWaitForWindowExposed(main));
-    fx.open("frm_kontaktverwaltung");
-    main->trigger(command);
-    QVERIFY(!fx.isOpen("frm_kontaktverwaltung"));
-    const QMdiSubWindow *frame = main->area()->activeSubWindow();
-    QVERIFY(frame);
-    const QPoint middle = main->area()->viewport()->rect().center();
-    QVERIFY2((frame->geometry().center() - middle).manhattanLength() <= 2,
-             qPrintable(QStringLiteral("at %1,%2").arg(frame->x()).arg(frame->y())));
 }
 
 // clang-format off
@@ -316,9 +301,9 @@ void TestBackup::refused()
     fx.replace(seams::programDir, [dir] { return dir; });
     const QByteArray live = fileBytes(fx.path(kLogbook)), source = fileBytes(fx.path("Stick/" + kLogbook));
     const QStringList files = QDir(fx.dir()).entryList(QDir::Files | QDir::Hidden);
-    QWidget *w = openAt(fx, command.toLatin1(), fx.dir() + folder);
-    const QString name = w->objectName();
-    press(w);
+    const CopyWindow w = openAt(fx, command, fx.dir() + folder);
+    const QString name = w.w->objectName();
+    w.press();
     QCOMPARE(fx.messages.size(), 1);
     QVERIFY2(reason.isEmpty() ? fx.messages[0].text == message
                               : fx.messages[0].text.startsWith(message) && fx.messages[0].text.contains(reason),
@@ -354,7 +339,7 @@ void TestBackup::roundTrip()
     }
     const QString stick = fx.path("Stick");
     QVERIFY(QDir(fx.dir()).mkdir("Stick"));
-    press(openAt(fx, "sichern", stick));
+    openAt(fx, "sichern", stick).press();
     QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich nach " + stick + " gesichert"});
     QCOMPARE(fx.messages[0].icon, QMessageBox::NoIcon);
     QVERIFY(!fx.isOpen("frm_datensicherung"));
@@ -362,7 +347,7 @@ void TestBackup::roundTrip()
 
     QVERIFY(testsupport::execSql(live, testsupport::insertCalls({"DK3NEU"})));
     fx.clearMessages();
-    press(openAt(fx, "rescue", stick));
+    openAt(fx, "rescue", stick).press();
     QCOMPARE(fx.messageTexts(), QStringList{"Daten wurden erfolgreich von " + stick + " wiederhergestellt"});
     QCOMPARE(fx.messages[0].icon, QMessageBox::NoIcon);
     QVERIFY(!fx.isOpen("frm_wiederherstellen"));

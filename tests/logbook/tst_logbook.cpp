@@ -33,6 +33,7 @@ struct Logbook : testsupport::Window {
     data::RecordSource *source() const { return get<data::RecordSource>("Adodc1"); }
     QString count() const { return text("lbl_treffer"); }
     int tab() const { return get<QTabWidget>("SSTab1")->currentIndex(); }
+    void setTab(int index) const { get<QTabWidget>("SSTab1")->setCurrentIndex(index); }
     // Locked or free fields, the remarks box, the buttons and the QSL boxes, as one line.
     QString state() const
     {
@@ -66,6 +67,8 @@ void addContacts(const QString &table, const QList<QStringList> &rows)
                 .arg(table, quoted.join(','))));
     }
 }
+
+QString tableOf(const QString &window) { return window == kLocal ? "Kontakt" : "Kontakt_dx"; }
 
 int countIn(const QString &table, const QString &where = "1")
 {
@@ -105,8 +108,6 @@ private slots:
     void stateTable();
     void contactLifecycle_data();
     void contactLifecycle();
-    void cancelDropsWhatWasTyped_data();
-    void cancelDropsWhatWasTyped();
     void userSteps_data();
     void userSteps();
     void search_data();
@@ -121,6 +122,12 @@ private slots:
 
 private:
     Logbook open(const QString &name) { return Logbook{m_fx->open(name)}; }
+    // The window opened on a logbook holding the first contacts of kLocalRows in its table.
+    Logbook openWith(const QString &window, int contacts)
+    {
+        addContacts(tableOf(window), kLocalRows.mid(0, contacts));
+        return open(window);
+    }
     std::unique_ptr<Fixture> m_fx;
 };
 
@@ -149,8 +156,7 @@ void TestLogbook::opensAsDesigned()
     QFETCH(QStringList, headers);
     QFETCH(QStringList, options);
     QFETCH(QStringList, order);
-    addContacts(window == kLocal ? "Kontakt" : "Kontakt_dx", kLocalRows);
-    Logbook lb = open(window);
+    Logbook lb = openWith(window, 5);
     QCOMPARE(lb.w->windowTitle(), caption);
     auto *tabs = lb.get<QTabWidget>("SSTab1");
     QCOMPARE(tabs->tabText(0), QStringLiteral("LOG"));
@@ -210,9 +216,8 @@ void TestLogbook::stateTable()
     QFETCH(QString, window);
     QFETCH(QStringList, clicks);
     QFETCH(QString, state);
-    addContacts(window == kLocal ? "Kontakt" : "Kontakt_dx", kLocalRows.mid(0, 2));
-    Logbook lb = open(window);
-    lb.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    Logbook lb = openWith(window, 2);
+    lb.setTab(0);
     for (const QString &b : clicks)
         lb.click(b);
     QCOMPARE(lb.state(), state);
@@ -231,12 +236,11 @@ void TestLogbook::contactLifecycle_data()
 void TestLogbook::contactLifecycle()
 {
     QFETCH(QString, window);
-    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
+    const QString table = tableOf(window);
     const bool dx = window == kDx;
-    addContacts(table, kLocalRows.mid(0, 2));
     {
-        Logbook lb = open(window);
-        lb.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
+        Logbook lb = openWith(window, 2);
+        lb.setTab(0);
         lb.click("cmd_neu");
         for (auto [field, text] : {std::pair{"txt_skip", "Kranich"}, std::pair{"txt_ort", "Gießen"},
                                    std::pair{"txt_frequenz", "27,205"}, std::pair{"txt_strasse", "Lindenstraße 5"}})
@@ -252,7 +256,7 @@ void TestLogbook::contactLifecycle()
         QCOMPARE(countIn(table, "skip = 'Kranich' and ort = 'Gießen' and bemerkung = 'Erste Zeile'"), 1);
         QCOMPARE(lb.grid()->model()->rowCount(), 3);
         QCOMPARE(lb.count(), QStringLiteral("2 Einträge"));
-        lb.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+        lb.setTab(1);
         QCOMPARE(lb.count(), QStringLiteral("3 Einträge"));
         m_fx->close(window);
     }
@@ -284,36 +288,6 @@ void TestLogbook::contactLifecycle()
     QCOMPARE(countIn(table, "ort = 'Wetzlar'"), 0);
     QCOMPARE(lb.grid()->model()->rowCount(), 2);
     QCOMPARE(lb.count(), QStringLiteral("3 Einträge")); // until the tab is switched
-}
-
-// clang-format off
-void TestLogbook::cancelDropsWhatWasTyped_data()
-{
-    QTest::addColumn<QString>("window");
-    QTest::addColumn<QString>("first"); // NEU or BEARBEITEN
-    QTest::newRow("local NEU") << kLocal << "cmd_neu";
-    QTest::newRow("local BEARBEITEN") << kLocal << "cmd_bearbeiten";
-    QTest::newRow("dx NEU") << kDx << "cmd_neu";
-    QTest::newRow("dx BEARBEITEN") << kDx << "cmd_bearbeiten";
-}
-// clang-format on
-
-void TestLogbook::cancelDropsWhatWasTyped()
-{
-    QFETCH(QString, window);
-    QFETCH(QString, first);
-    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
-    addContacts(table, kLocalRows);
-    Logbook lb = open(window);
-    lb.clickRow(3);
-    lb.click(first);
-    lb.type("txt_skip", "Verworfen");
-    lb.click("cmd_abbrechen");
-    QCOMPARE(countIn(table), 5);
-    QCOMPARE(countIn(table, "skip = 'Verworfen'"), 0);
-    QCOMPARE(lb.source()->currentRow(), 0); // the first record of the query is current
-    QCOMPARE(lb.get("txt_skip")->text(), window == kLocal ? QStringLiteral("Adler") : QStringLiteral("Zorro"));
-    QCOMPARE(lb.source()->editState(), data::RecordSource::EditState::Browsing);
 }
 
 // clang-format off
@@ -375,6 +349,13 @@ void TestLogbook::userSteps_data()
         << QStringList{"rows => 1", "count => 1 Einträge"};
     QTest::newRow("NEU puts the cursor into the first field") << kLocal << 5 << QStringList{"NEU"}
         << QStringList{"focus => txt_skip"};
+    // ABBRECHEN drops what was typed (all five contacts stay), and the first record of the query is current.
+    for (const QString &w : {kLocal, kDx})
+        for (const QString &first : {"NEU", "BEARBEITEN"})
+            QTest::addRow("%s %s ABBRECHEN drops what was typed", w == kDx ? "dx" : "local", qPrintable(first))
+                << w << 5 << QStringList{"row 3", first, "type txt_skip Verworfen", "ABBRECHEN"}
+                << QStringList{"1 => 5", "skip = 'Verworfen' => 0", "current => 0",
+                               "shown txt_skip => " + QString(w == kDx ? "Zorro" : "Adler"), "source => browsing"};
 }
 // clang-format on
 
@@ -387,9 +368,8 @@ void TestLogbook::userSteps()
     QFETCH(int, contacts);
     QFETCH(QStringList, steps);
     QFETCH(QStringList, expected);
-    const QString table = window == kLocal ? "Kontakt" : "Kontakt_dx";
-    addContacts(table, kLocalRows.mid(0, contacts));
-    Logbook lb = open(window);
+    const QString table = tableOf(window);
+    Logbook lb = openWith(window, contacts);
     const QHash<QString, QString> buttons{{"NEU", "cmd_neu"},
                                           {"BEARBEITEN", "cmd_bearbeiten"},
                                           {"SPEICHERN", "cmd_speichern"},
@@ -405,9 +385,9 @@ void TestLogbook::userSteps()
         } else if (verb == "focus") {
             lb.focus(what);
         } else if (verb == "tab") {
-            lb.get<QTabWidget>("SSTab1")->setCurrentIndex(what.toInt());
+            lb.setTab(what.toInt());
         } else if (verb == "row") {
-            lb.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+            lb.setTab(1);
             lb.clickRow(what.toInt());
         } else if (verb == "return") {
             lb.focus(what);
@@ -428,6 +408,8 @@ void TestLogbook::userSteps()
             seen = lb.get(what.mid(6))->text();
         else if (what == "current")
             seen = QString::number(lb.source()->currentRow());
+        else if (what == "source")
+            seen = lb.source()->editState() == data::RecordSource::EditState::Browsing ? "browsing" : "editing";
         else if (what == "rows")
             seen = QString::number(lb.grid()->model()->rowCount());
         else if (what == "count")
@@ -476,8 +458,7 @@ void TestLogbook::search()
     QFETCH(QString, text);
     QFETCH(QStringList, found);
     const bool local = window == kLocal;
-    addContacts(local ? "Kontakt" : "Kontakt_dx", kLocalRows);
-    Logbook lb = open(window);
+    Logbook lb = openWith(window, 5);
     lb.get<QRadioButton>(option)->setChecked(true);
     lb.get("txt_suchbegriff")->setText(text);
     lb.click("cmd_suchen");
@@ -500,8 +481,7 @@ void TestLogbook::search()
 
 void TestLogbook::searchBoxAndReset()
 {
-    addContacts("Kontakt", kLocalRows);
-    Logbook lb = open(kLocal);
+    Logbook lb = openWith(kLocal, 5);
     QLineEdit *box = lb.get("txt_suchbegriff");
     QTest::mouseClick(box, Qt::LeftButton);
     QVERIFY(box->text().isEmpty());
@@ -518,9 +498,8 @@ void TestLogbook::searchBoxAndReset()
 
 void TestLogbook::pendingContactIsNeverDropped()
 {
-    addContacts("Kontakt", kLocalRows.mid(0, 2));
     // A grid click while a new contact is pending writes it, and the record tab shows the row clicked.
-    Logbook lb = open(kLocal);
+    Logbook lb = openWith(kLocal, 2);
     lb.click("cmd_neu");
     lb.type("txt_skip", "Klick");
     lb.clickRow(0);
@@ -530,7 +509,7 @@ void TestLogbook::pendingContactIsNeverDropped()
     // A search or the tab switch while a change is pending: written, not dropped.
     lb.click("cmd_bearbeiten");
     lb.type("txt_ort", "Suche");
-    lb.get<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    lb.setTab(1);
     lb.click("cmd_alle");
     QCOMPARE(countIn("Kontakt", "skip = 'Adler' and ort = 'Suche'"), 1);
     // Closing the window with a pending contact writes it.
@@ -636,10 +615,8 @@ void TestLogbook::killedRightAfterSaveKeepsTheContact()
 
 void TestLogbook::windowsSideBySideWrite()
 {
-    addContacts("Kontakt", kLocalRows);
-    addContacts("Kontakt_dx", kLocalRows);
-    Logbook local = open(kLocal);
-    Logbook dx = open(kDx);
+    Logbook local = openWith(kLocal, 5);
+    Logbook dx = openWith(kDx, 5);
     m_fx->open("frm_locator");
     for (int i = 0; i < 3; ++i) {
         for (const Logbook &lb : {local, dx}) {

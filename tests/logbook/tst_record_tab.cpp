@@ -1,18 +1,18 @@
 // The record tab of both logbook windows: every field with its label, its sample text, its place,
 // the column it shows and writes, and the order the Tab key walks through them.
-#include "support/TestSupport.h"
+#include "support/WindowDriver.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextEdit>
 
 using testsupport::child;
 using testsupport::Fixture;
+using testsupport::Window;
 
 namespace {
 const QString kLocal = QStringLiteral("frm_kontaktverwaltung");
@@ -78,10 +78,8 @@ private slots:
 
     void fields_data();
     void fields();
-    void remarksAndQsl_data();
-    void remarksAndQsl();
-    void tabOrder_data();
-    void tabOrder();
+    void remarksQslAndTabOrder_data();
+    void remarksQslAndTabOrder();
     void contactInTwoColumns();
     void everyFieldShowsAndWritesItsColumn_data();
     void everyFieldShowsAndWritesItsColumn();
@@ -104,9 +102,9 @@ void TestRecordTab::fields()
     QFETCH(QString, window);
     QFETCH(int, field);
     const Field &f = kFields[field];
-    QWidget *w = m_fx->open(window);
-    auto *edit = child<QLineEdit>(w, QString::fromUtf8(f.control));
-    auto *label = child<QLabel>(w, QString::fromUtf8(f.label));
+    const Window w{m_fx->open(window)};
+    auto *edit = w.get(f.control);
+    auto *label = w.get<QLabel>(f.label);
     QCOMPARE(label->text(), QString::fromUtf8(f.caption));
     QCOMPARE(label->buddy(), edit);
     auto *frame = qobject_cast<QGroupBox *>(edit->parentWidget());
@@ -117,75 +115,60 @@ void TestRecordTab::fields()
     // Locked while browsing; a new contact shows the form of the value greyed in the empty field.
     QVERIFY(edit->isReadOnly());
     QCOMPARE(edit->placeholderText(), QString());
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmd_neu")), Qt::LeftButton);
+    w.click("cmd_neu");
     QVERIFY(!edit->isReadOnly());
     QCOMPARE(edit->text(), QString());
     QCOMPARE(edit->placeholderText(), QString::fromUtf8(f.sample));
     QVERIFY(m_fx->messages.isEmpty());
 }
 
-void TestRecordTab::remarksAndQsl_data()
+void TestRecordTab::remarksQslAndTabOrder_data()
 {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("qsl"); // captions of chk_qslverschickt and chk_qslbekommen
-    QTest::newRow("local") << kLocal << QStringList{};
-    QTest::newRow("dx") << kDx << QStringList{"QSL verschickt", "QSL bekommen"};
-}
-
-void TestRecordTab::remarksAndQsl()
-{
-    QFETCH(QString, window);
-    QFETCH(QStringList, qsl);
-    QWidget *w = m_fx->open(window);
-    auto *remarks = child<QTextEdit>(w, QStringLiteral("RichTextBox1"));
-    QCOMPARE(qobject_cast<QGroupBox *>(remarks->parentWidget())->title(), QStringLiteral("Persönliche Daten"));
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmd_neu")), Qt::LeftButton);
-    QCOMPARE(remarks->placeholderText(), QStringLiteral("Bemerkungen zur Verbindung"));
-
-    QStringList captions;
-    for (const char *name : {"chk_qslverschickt", "chk_qslbekommen"})
-        if (auto *box = w->findChild<QCheckBox *>(QString::fromLatin1(name)))
-            captions << box->text();
-    QCOMPARE(captions, qsl);
-    // Eighteen labelled fields and no more.
-    QCOMPARE(recordTab(w)->findChildren<QLabel *>().size(), 18);
-    QCOMPARE(recordTab(w)->findChildren<QLineEdit *>().size(), 18);
-}
-
-void TestRecordTab::tabOrder_data()
-{
-    QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("walk");
     QStringList fields;
     for (const Field &f : kFields)
         fields << QString::fromUtf8(f.control);
     const QStringList local = fields + QStringList{"RichTextBox1"} + kButtons;
-    QTest::newRow("local") << kLocal << local;
-    QTest::newRow("dx") << kDx << local + QStringList{"chk_qslverschickt", "chk_qslbekommen"};
+    QTest::newRow("local") << kLocal << QStringList{} << local;
+    QTest::newRow("dx") << kDx << QStringList{"QSL verschickt", "QSL bekommen"}
+                        << local + QStringList{"chk_qslverschickt", "chk_qslbekommen"};
 }
 
-void TestRecordTab::tabOrder()
+void TestRecordTab::remarksQslAndTabOrder()
 {
     QFETCH(QString, window);
+    QFETCH(QStringList, qsl);
     QFETCH(QStringList, walk);
-    QCOMPARE(tabWalk(m_fx->open(window)), walk);
+    const Window w{m_fx->open(window)};
+    QCOMPARE(tabWalk(w.w), walk);
+    auto *remarks = w.get<QTextEdit>("RichTextBox1");
+    QCOMPARE(qobject_cast<QGroupBox *>(remarks->parentWidget())->title(), QStringLiteral("Persönliche Daten"));
+    w.click("cmd_neu");
+    QCOMPARE(remarks->placeholderText(), QStringLiteral("Bemerkungen zur Verbindung"));
+
+    QStringList captions;
+    for (const char *name : {"chk_qslverschickt", "chk_qslbekommen"})
+        if (auto *box = w.w->findChild<QCheckBox *>(QString::fromLatin1(name)))
+            captions << box->text();
+    QCOMPARE(captions, qsl);
+    // Eighteen labelled fields and no more.
+    QCOMPARE(recordTab(w.w)->findChildren<QLabel *>().size(), 18);
+    QCOMPARE(recordTab(w.w)->findChildren<QLineEdit *>().size(), 18);
 }
 
 // The twelve contact fields stand in two columns of six, each label left of its field.
 void TestRecordTab::contactInTwoColumns()
 {
-    QWidget *w = m_fx->open(kLocal);
-    child<QTabWidget>(w, QStringLiteral("SSTab1"))->setCurrentIndex(0);
+    const Window w{m_fx->open(kLocal)};
+    w.get<QTabWidget>("SSTab1")->setCurrentIndex(0);
     QCoreApplication::processEvents();
-    auto place = [w](int i) {
-        auto *edit = child<QLineEdit>(w, QString::fromUtf8(kFields[i].control));
-        return edit->mapTo(w, QPoint(0, 0));
-    };
+    auto place = [&w](int i) { return w.get(kFields[i].control)->mapTo(w.w, QPoint(0, 0)); };
     for (int i = 0; i < 12; ++i) {
         QCOMPARE(place(i).x(), place(i / 6 * 6).x());
         QCOMPARE(place(i).y(), place(i % 6).y());
-        auto *label = child<QLabel>(w, QString::fromUtf8(kFields[i].label));
-        QVERIFY(label->mapTo(w, QPoint(0, 0)).x() < place(i).x());
+        QVERIFY(w.get<QLabel>(kFields[i].label)->mapTo(w.w, QPoint(0, 0)).x() < place(i).x());
     }
     QVERIFY(place(0).x() < place(6).x());
     QVERIFY(place(0).y() < place(1).y());
@@ -220,35 +203,36 @@ void TestRecordTab::everyFieldShowsAndWritesItsColumn()
     QVERIFY(testsupport::execSql(
         "Frequenzen1.quorvel",
         QStringLiteral("insert into %1 (%2) values (%3)").arg(table, columns.join(','), values.join(','))));
-    QWidget *w = m_fx->open(window);
+    const Window w{m_fx->open(window)};
     for (const Field &f : kFields)
-        QCOMPARE(child<QLineEdit>(w, QString::fromUtf8(f.control))->text(), "gespeichert " + QString(f.column));
-    QCOMPARE(child<QTextEdit>(w, QStringLiteral("RichTextBox1"))->toPlainText(),
-             QStringLiteral("gespeicherte Bemerkung"));
+        QCOMPARE(w.get(f.control)->text(), "gespeichert " + QString(f.column));
+    auto *remarks = w.get<QTextEdit>("RichTextBox1");
+    QCOMPARE(remarks->toPlainText(), QStringLiteral("gespeicherte Bemerkung"));
     if (dx) {
-        QVERIFY(child<QCheckBox>(w, QStringLiteral("chk_qslverschickt"))->isChecked());
-        QVERIFY(!child<QCheckBox>(w, QStringLiteral("chk_qslbekommen"))->isChecked());
+        QVERIFY(w.get<QCheckBox>("chk_qslverschickt")->isChecked());
+        QVERIFY(!w.get<QCheckBox>("chk_qslbekommen")->isChecked());
     }
 
     // Typed into every control of a new contact, each value lands in its own column.
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmd_neu")), Qt::LeftButton);
+    w.click("cmd_neu");
     for (const Field &f : kFields)
-        child<QLineEdit>(w, QString::fromUtf8(f.control))->setText("neu " + QString(f.column));
-    child<QTextEdit>(w, QStringLiteral("RichTextBox1"))->setPlainText(QStringLiteral("neue Bemerkung"));
+        w.get(f.control)->setText("neu " + QString(f.column));
+    remarks->setPlainText(QStringLiteral("neue Bemerkung"));
     if (dx) {
-        child<QCheckBox>(w, QStringLiteral("chk_qslverschickt"))->setChecked(false);
-        child<QCheckBox>(w, QStringLiteral("chk_qslbekommen"))->setChecked(true);
+        w.get<QCheckBox>("chk_qslverschickt")->setChecked(false);
+        w.get<QCheckBox>("chk_qslbekommen")->setChecked(true);
     }
-    QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmd_speichern")), Qt::LeftButton);
+    w.click("cmd_speichern");
     QVERIFY(m_fx->messages.isEmpty());
-    const QString where = QStringLiteral(" from %1 where skip = 'neu skip'").arg(table);
+    auto stored = [&table](const QString &column) {
+        return testsupport::sqlColumn("Frequenzen1.quorvel",
+                                      QStringLiteral("select %1 from %2 where skip = 'neu skip'").arg(column, table));
+    };
     for (const Field &f : kFields)
-        QCOMPARE(testsupport::sqlColumn("Frequenzen1.quorvel", "select " + QString(f.column) + where),
-                 QStringList{"neu " + QString(f.column)});
-    QCOMPARE(testsupport::sqlColumn("Frequenzen1.quorvel", "select bemerkung" + where), QStringList{"neue Bemerkung"});
+        QCOMPARE(stored(f.column), QStringList{"neu " + QString(f.column)});
+    QCOMPARE(stored("bemerkung"), QStringList{"neue Bemerkung"});
     if (dx)
-        QCOMPARE(testsupport::sqlColumn("Frequenzen1.quorvel", "select qslverschickt || qslbekommen" + where),
-                 QStringList{"01"});
+        QCOMPARE(stored("qslverschickt || qslbekommen"), QStringList{"01"});
 }
 
 QTEST_MAIN(TestRecordTab)

@@ -47,17 +47,22 @@ logbook::RecordWalk walkOver(const QList<Record> &records, int failAt = -1)
     };
 }
 
+// The listing of the records (reading fails before number failAt) on a recording printer whose
+// document ends as ending says; every call lands in calls, the document opened as "<open name>".
+PrintOutcome list(Book book, const QList<Record> &records, int failAt, QStringList *calls,
+                  PrintOutcome ending = {Result::Printed})
+{
+    return logbook::writeListing(logbook::printLayout(book), walkOver(records, failAt), [=](const QString &document) {
+        *calls << "<open " + document + ">";
+        return std::make_unique<RecordingPrinter>(calls, ending);
+    });
+}
+
 const Record kAdler{{"skip", "Adler"},       {"vorname", "Hans"},     {"ort", "Köln"},
                     {"land", "Deutschland"}, {"lanal", "12"},         {"frequenz", "27,105"},
                     {"band", "FM"},          {"rwert", "5"},          {"swert", "9+30"},
                     {"callsign", "DC1AB"},   {"datum", "30.06.2006"}, {"uhrzeit", "21:45"},
                     {"name", "Privat"},      {"tel", "Privat"},       {"bemerkung", "nicht drucken"}};
-PrintOutcome printed()
-{
-    PrintOutcome outcome;
-    outcome.result = Result::Printed;
-    return outcome;
-}
 
 const QString kStars = QStringLiteral("       **********************************************************");
 
@@ -122,11 +127,7 @@ void TestListing::listing()
     QFETCH(QStringList, calls);
 
     QStringList recorded;
-    const PrintOutcome outcome = logbook::writeListing(
-        logbook::printLayout(Book(book)), walkOver(records, failAt), [&recorded](const QString &document) {
-            recorded << "<open " + document + ">";
-            return std::make_unique<RecordingPrinter>(&recorded, printed());
-        });
+    const PrintOutcome outcome = list(Book(book), records, failAt, &recorded);
     QCOMPARE(recorded, calls);
     QCOMPARE(int(outcome.result), result);
 }
@@ -148,9 +149,7 @@ void TestListing::outcomeOfThePrinter()
     QFETCH(int, reason);
     const PrintOutcome said{Result(result), PrintOutcome::Reason(reason), "Drucker", "liste.pdf", 3};
     QStringList calls;
-    const PrintOutcome outcome =
-        logbook::writeListing(logbook::printLayout(Book::Local), walkOver({kAdler}),
-                              [&](const QString &) { return std::make_unique<RecordingPrinter>(&calls, said); });
+    const PrintOutcome outcome = list(Book::Local, {kAdler}, -1, &calls, said);
     QCOMPARE(int(outcome.result), result);
     QCOMPARE(int(outcome.reason), reason);
     QCOMPARE(outcome.printer, QStringLiteral("Drucker"));

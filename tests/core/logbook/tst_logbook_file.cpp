@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTest>
-#include <unistd.h>
 #include <functional>
 #include <optional>
 #include <sqlite3.h>
+#include <unistd.h>
 
 using testsupport::callsIn;
 using testsupport::fileBytes;
@@ -54,13 +54,24 @@ void leaveInterruptedWrite(const QString &live, bool wal, const QStringList &ext
         QFile::remove(scratch + s);
 }
 
-// Runs a file operation; when full, writes beyond 256 KiB fail meanwhile as on a full disk.
-logbook::FileResult onDisk(bool full, const std::function<logbook::FileResult()> &operation)
+// Runs a file operation that writes target; when full, writes beyond 256 KiB fail meanwhile as on
+// a full disk. Without a reason it must succeed and target then holds calls; with one it must fail
+// saying so, and target stays as it was. Either way nothing is left beside target.
+void expectOutcome(bool full, const std::function<logbook::FileResult()> &operation, const QString &reason,
+                   const QString &target, const QStringList &calls)
 {
+    const QByteArray before = fileBytes(target);
     std::optional<testsupport::FileSizeLimit> limit;
     if (full)
         limit.emplace(256 * 1024);
-    return operation();
+    const logbook::FileResult result = operation();
+    limit.reset();
+    QVERIFY2(reason.isEmpty() ? result.ok() : result.error.contains(reason), qPrintable(result.error));
+    if (reason.isEmpty())
+        QCOMPARE(callsIn(target), calls);
+    else
+        QCOMPARE(fileBytes(target), before);
+    QCOMPARE(leftovers(target), QStringList());
 }
 
 } // namespace
@@ -119,15 +130,10 @@ void TestLogbookFile::backup()
     }
     if (fault == "nolog")
         QVERIFY(QFile::remove(live));
-    const QByteArray liveBytes = fileBytes(live), before = fileBytes(backupFile);
+    const QByteArray liveBytes = fileBytes(live);
 
-    const auto result = onDisk(fault == "full", [&] { return logbook::backupLogbook(live, backupFile); });
-    QVERIFY2(reason.isEmpty() ? result.ok() : result.error.contains(reason), qPrintable(result.error));
-    if (reason.isEmpty())
-        QCOMPARE(callsIn(backupFile), calls);
-    else
-        QCOMPARE(fileBytes(backupFile), before);
-    QCOMPARE(leftovers(backupFile), QStringList());
+    expectOutcome(
+        fault == "full", [&] { return logbook::backupLogbook(live, backupFile); }, reason, backupFile, calls);
     QCOMPARE(fileBytes(live), liveBytes);
 }
 
@@ -213,15 +219,10 @@ void TestLogbookFile::restore()
             QSKIP("root reads every file");
         QVERIFY(QFile::setPermissions(source, {}));
     }
-    const QByteArray liveBytes = fileBytes(liveFile), sourceBytes = fileBytes(source);
+    const QByteArray sourceBytes = fileBytes(source);
 
-    const auto result = onDisk(backup == "full", [&] { return logbook::restoreLogbook(source, liveFile); });
-    QVERIFY2(reason.isEmpty() ? result.ok() : result.error.contains(reason), qPrintable(result.error));
-    if (reason.isEmpty())
-        QCOMPARE(callsIn(liveFile), saved);
-    else
-        QCOMPARE(fileBytes(liveFile), liveBytes);
-    QCOMPARE(leftovers(liveFile), QStringList());
+    expectOutcome(
+        backup == "full", [&] { return logbook::restoreLogbook(source, liveFile); }, reason, liveFile, saved);
     const QString keptFile = folder.path(logbook::kReplacedLogbookName);
     QCOMPARE(QFileInfo::exists(keptFile), !kept.isEmpty());
     if (!kept.isEmpty())
