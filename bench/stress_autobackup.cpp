@@ -10,6 +10,7 @@
 //   - after a run that was not killed no hidden leftover is left.
 // At the end one unhindered end must copy the logbook as it is.
 //   stress_autobackup [runs]      default: 200
+#include "ChildRun.h"
 #include "core/backup/AutoBackup.h"
 #include "core/data/Files.h"
 #include "core/sql/Sqlite.h"
@@ -105,17 +106,11 @@ void checkCopies(const QString &copies, const QSet<qint64> &countsHeld, bool com
 // Runs one end in a child; kills it after delayUs unless negative. True when it ran to its end.
 bool endInChild(const QString &programDir, const QDateTime &now, qint64 delayUs)
 {
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(backup::makeAutomaticBackup({programDir, now}).status == backup::AutoBackupOutcome::Status::Made ? 0 : 1);
-    if (delayUs >= 0) {
-        usleep(useconds_t(delayUs));
-        kill(pid, SIGKILL);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return runKilledChild(
+        [&] {
+            return backup::makeAutomaticBackup({programDir, now}).status == backup::AutoBackupOutcome::Status::Made;
+        },
+        delayUs);
 }
 
 bool makeLogbook(const QString &live)

@@ -3,6 +3,7 @@
 // Afterwards the live logbook (restore) or the backup (backup) must open, pass the integrity
 // check and hold either all old or all new contacts.
 //   stress_backup [runs]      default: 100 of each
+#include "ChildRun.h"
 #include "core/data/Files.h"
 #include "core/logbook/LogbookFile.h"
 #include "core/sql/Sqlite.h"
@@ -67,20 +68,7 @@ bool hasCompanions(const QString &file)
 }
 
 // Runs the copy in a child; kills it after delayUs unless negative. True when it ran to its end.
-bool runChild(const std::function<bool()> &copy, qint64 delayUs)
-{
-    std::fflush(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(copy() ? 0 : 1);
-    if (delayUs >= 0) {
-        usleep(useconds_t(delayUs));
-        kill(pid, SIGKILL);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
+bool runChild(const std::function<bool()> &copy, qint64 delayUs) { return runKilledChild(copy, delayUs); }
 
 struct Tally {
     int completed = 0, old = 0, fresh = 0, damaged = 0, companions = 0;
